@@ -3,20 +3,57 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("m7410");
-    QApplication::setApplicationVersion(M7410_VERSION);
+#include <cstring>
+#include <memory>
 
+namespace {
+
+struct Options {
+    bool demo = false;
+    QStringList ports;
+};
+
+Options parseOptions(const QCoreApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription("Control program for the M_7410 loudspeaker processor.");
     parser.addHelpOption();
     parser.addVersionOption();
-    QCommandLineOption demo("demo", "Plug in a simulated unit as a virtual USB device.");
-    QCommandLineOption port("port", "Add PATH as the last serial port of the list.", "PATH");
+    const QCommandLineOption demo("demo", "Plug in a simulated unit as a virtual USB device.");
+    const QCommandLineOption port("port", "Add PATH as the last serial port of the list.", "PATH");
     parser.addOption(demo);
     parser.addOption(port);
     parser.process(app);
+    return {parser.isSet(demo), parser.values(port)};
+}
+
+// --help and --version must work without a display, so they never create the GUI.
+bool wantsTextOnly(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        for (const char* opt : {"-h", "--help", "-?", "--help-all", "-v", "--version"}) {
+            if (std::strcmp(argv[i], opt) == 0) return true;
+        }
+    }
+    return false;
+}
+
+void describe() {
+    QCoreApplication::setApplicationName("m7410");
+    QCoreApplication::setApplicationVersion(M7410_VERSION);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (wantsTextOnly(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        describe();
+        parseOptions(app); // prints and exits
+        return 0;
+    }
+    QApplication app(argc, argv);
+    describe();
+    const Options options = parseOptions(app);
+    (void)options;
 
     m7410::MainWindow window;
     window.show();
