@@ -3,14 +3,14 @@
 #include "panels/ChannelGroup.h"
 #include "panels/ColourButton.h"
 #include "panels/DelayPage.h"
-#include "panels/EqPanel.h"
+#include "panels/EqPage.h"
 #include "panels/GainPage.h"
 #include "panels/LimiterPage.h"
 #include "panels/PanelColours.h"
 
 namespace m7410 {
 
-PageSwitcher::PageSwitcher(EditState& edit, ChannelGroup& rows, EqPanel& eq, LimiterPage& limiter,
+PageSwitcher::PageSwitcher(EditState& edit, ChannelGroup& rows, EqPage& eq, LimiterPage& limiter,
                            DelayPage& delay, GainPage& gain, QObject* parent)
     : QObject(parent), edit(edit), rows(rows), eq(eq), limiter(limiter), delay(delay), gain(gain) {
     connect(&rows, &ChannelGroup::pageRequested, this, &PageSwitcher::openPage);

@@ -10,7 +10,7 @@ namespace m7410 {
 
 class ChannelGroup;
 class DelayPage;
-class EqPanel;
+class EqPage;
 class GainPage;
 class LimiterPage;
 class PageFrame;
@@ -20,7 +20,7 @@ class PageFrame;
 class PageSwitcher : public QObject {
     Q_OBJECT
 public:
-    PageSwitcher(EditState& edit, ChannelGroup& rows, EqPanel& eq, LimiterPage& limiter,
+    PageSwitcher(EditState& edit, ChannelGroup& rows, EqPage& eq, LimiterPage& limiter,
                  DelayPage& delay, GainPage& gain, QObject* parent = nullptr);
 
     void openPage(int page, int channel);
@@ -37,7 +37,7 @@ private:
 
     EditState& edit;
     ChannelGroup& rows;
-    EqPanel& eq;
+    EqPage& eq;
     LimiterPage& limiter;
     DelayPage& delay;
     GainPage& gain;

@@ -4,7 +4,7 @@
 #include "panels/ChannelGroup.h"
 #include "panels/DelayPage.h"
 #include "panels/EditState.h"
-#include "panels/EqPanel.h"
+#include "panels/EqPage.h"
 #include "panels/GainPage.h"
 #include "panels/LimiterPage.h"
 #include "panels/PageSwitcher.h"
@@ -63,7 +63,7 @@ protected:
     PanelFixture() {
         rows = new ChannelGroup(ctx, &area);
         rows->move(7, 98);
-        eq = new EqPanel(ctx, &area);
+        eq = new EqPage(ctx, &area);
         eq->move(7, 232);
         limiter = new LimiterPage(ctx, &area);
         delay = new DelayPage(ctx, &area);
@@ -86,7 +86,7 @@ protected:
     PanelContext ctx{model, builders, edit};
     QWidget area;
     ChannelGroup* rows;
-    EqPanel* eq;
+    EqPage* eq;
     LimiterPage* limiter;
     DelayPage* delay;
     GainPage* gain;

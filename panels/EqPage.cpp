@@ -1,4 +1,4 @@
-#include "panels/EqPanel.h"
+#include "panels/EqPage.h"
 
 #include "model/DisplayFormats.h"
 #include "model/ValueTables.h"
@@ -38,7 +38,7 @@ QLabel* columnTitle(const QString& caption, int x, QWidget* parent) {
 
 } // namespace
 
-EqPanel::EqPanel(PanelContext context, QWidget* parent)
+EqPage::EqPage(PanelContext context, QWidget* parent)
     : PageFrame(tr("HPF/LPF/EQ page"), parent), ctx(context), bands(new QGroupBox(this)),
       crossovers(new QGroupBox(this)), zeroDb(new QPushButton(QStringLiteral("0 dB"), this)),
       graphPicture(new GraphPicture(this)) {
@@ -50,7 +50,7 @@ EqPanel::EqPanel(PanelContext context, QWidget* parent)
     resize(728, GraphTop + GraphPicture::GraphHeight + 4);
 }
 
-void EqPanel::buildBandBox() {
+void EqPage::buildBandBox() {
     bands->setGeometry(4, 4, 412, 162);
     bands->setTitle(tr("EQ"));
     columnTitle(tr("Frequency"), 76, bands);
@@ -89,7 +89,7 @@ void EqPanel::buildBandBox() {
     }
 }
 
-CrossoverControls EqPanel::buildCrossoverRow(const QString& name, int top) {
+CrossoverControls EqPage::buildCrossoverRow(const QString& name, int top) {
     CrossoverControls c;
     auto* label = new QLabel(name, crossovers);
     label->move(10, top + 3);
@@ -103,14 +103,14 @@ CrossoverControls EqPanel::buildCrossoverRow(const QString& name, int top) {
     return c;
 }
 
-void EqPanel::buildCrossoverBox() {
+void EqPage::buildCrossoverBox() {
     crossovers->setGeometry(420, 4, 254, 84);
     crossovers->setTitle(tr("H/LPF"));
     hpf = buildCrossoverRow(tr("HPF"), 22);
     lpf = buildCrossoverRow(tr("LPF"), 50);
 }
 
-void EqPanel::fill(int channel) {
+void EqPage::fill(int channel) {
     if (channel < 0 || channel >= ChannelCount) return;
     const bool main = channel == MainChannelIndex;
     bands->setTitle(main ? tr("Main--EQ") : tr("EQ"));
@@ -131,7 +131,7 @@ void EqPanel::fill(int channel) {
     fillEqFields(channel);
 }
 
-void EqPanel::fillEqFields(int channel) {
+void EqPage::fillEqFields(int channel) {
     if (channel < 0 || channel >= ChannelCount) return;
     for (int n = 0; n < EqRowsPerChannel; ++n) {
         const EqBand& b = ctx.model.band(bandAddress(channel, n));

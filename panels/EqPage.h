@@ -36,12 +36,12 @@ struct CrossoverControls {
 // The HPF/LPF/EQ page shared by all four channels: the six band rows, the crossover box, the
 // "0 dB" button and the response picture. Opening the page fills it from the model; the
 // editing behind its fields is attached by the equaliser editor.
-class EqPanel : public PageFrame {
+class EqPage : public PageFrame {
     Q_OBJECT
 public:
     static constexpr int GraphTop = 170;
 
-    explicit EqPanel(PanelContext context, QWidget* parent = nullptr);
+    explicit EqPage(PanelContext context, QWidget* parent = nullptr);
 
     // Titles, crossover box and band rows of a channel, as the page shows them on opening.
     void fill(int channel);
