@@ -147,14 +147,15 @@ void Dispatcher::currentBlock() {
     if (s.saveOneToFilePending != 0) {
         s.saveOneToFilePending = 0;
         const std::string line = s.receiveText().substr(0, BlockChars);
-        s.receiveText().clear();
+        drop(BlockChars);
         s.collection.assign(1, line);
         saveLines(s, PresetFileKind::OneGroup, s.collection);
         s.scheduler.startPolling();
         return;
     }
     const std::optional<BlockData> block = blockDataFromText(s.receiveText());
-    s.receiveText().clear();
+    // Only this frame leaves: bytes of the next reply may already follow it on a serial line.
+    drop(BlockChars);
     if (!block) return;
     applyBlockToSession(s, *block);
 
@@ -173,7 +174,7 @@ void Dispatcher::presetNames() {
     s.chcon188->stop();
     const std::optional<std::vector<uint8_t>> data =
         fromHex(std::string_view(s.receiveText()).substr(DataChar, NamesChars - DataChar - 4));
-    s.receiveText().clear();
+    drop(NamesChars);
     if (!data) return;
     std::vector<std::string> entries;
     for (int k = 0; k < PresetSlotCount; ++k) {

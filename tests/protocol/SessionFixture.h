@@ -36,14 +36,15 @@ struct RecordingWatch : LinkWatch {
     std::vector<std::string> expired;
 };
 
-struct SessionFixture : testing::Test {
+// A session on virtual time with a recording view and link.
+struct SessionRig {
     VirtualClock clock;
     RecordingView view;
     FakeLink link{clock};
     Session s{clock, view, link};
     RecordingWatch watch{s};
 
-    SessionFixture() { s.setLinkWatch(&watch); }
+    SessionRig() { s.setLinkWatch(&watch); }
 
     // A reply as the unit frames it, handed to the dispatcher as one message.
     void receive(uint8_t kind, uint8_t argument, uint8_t code, const std::vector<uint8_t>& data) {
@@ -57,5 +58,7 @@ struct SessionFixture : testing::Test {
         return out;
     }
 };
+
+struct SessionFixture : testing::Test, SessionRig {};
 
 } // namespace m7410::test
