@@ -3,6 +3,7 @@
 #include "protocol/ApplySet.h"
 #include "protocol/LinkPort.h"
 #include "protocol/PresetFileWriter.h"
+#include "protocol/ProtocolLogging.h"
 #include "protocol/Session.h"
 #include "protocol/SessionView.h"
 #include "support/HexText.h"
@@ -30,7 +31,10 @@ void saveLines(Session& s, PresetFileKind kind, const std::vector<std::string>& 
     if (!path) return;
     std::string error;
     // A lost save must not pass for a successful one.
-    if (!writePresetFile(*path, lines, error)) s.view.showMessage("File not saved: " + error);
+    if (!writePresetFile(*path, lines, error)) {
+        qCWarning(lcProtocol) << "preset file not written:" << error.c_str();
+        s.view.showMessage("File not saved: " + error);
+    }
 }
 
 } // namespace
@@ -73,11 +77,16 @@ void Dispatcher::unlockWindow() {
 bool Dispatcher::dispatchHead() {
     std::string& t = s.receiveText();
     const std::size_t before = t.size();
-    if (t.size() >= ReceiveLimit) t.clear();
-    // A start marker still arriving in pieces is kept; anything else at the head is noise.
-    if (t.compare(0, std::min(t.size(), StartText.size()), StartText, 0,
-                  std::min(t.size(), StartText.size())) != 0)
+    if (t.size() >= ReceiveLimit) {
+        qCDebug(lcProtocol) << "receive text over the limit, dropped:" << t.size() << "characters";
         t.clear();
+    }
+    // A start marker still arriving in pieces is kept; anything else at the head is noise.
+    const std::size_t head = std::min(t.size(), StartText.size());
+    if (std::string_view(t).substr(0, head) != StartText.substr(0, head)) {
+        qCDebug(lcProtocol) << "no start marker, dropped:" << t.substr(0, 24).c_str();
+        t.clear();
+    }
     if (t.size() < StartText.size()) return t.size() != before;
 
     if (headIs(9, "52002B000008") && t.size() >= ShortReplyChars) {

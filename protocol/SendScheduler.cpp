@@ -1,6 +1,7 @@
 #include "protocol/SendScheduler.h"
 
 #include "protocol/LinkPort.h"
+#include "protocol/ProtocolLogging.h"
 #include "protocol/Session.h"
 #include "protocol/SessionView.h"
 
@@ -29,6 +30,11 @@ bool SendScheduler::isPending(int message) const {
 
 void SendScheduler::SendFrame(const uint8_t* frame, std::size_t size) {
     if (size == 0) return;
+    qCDebug(lcProtocol) << (s.link.isHidActive() ? "HID" : "serial") << "send"
+                        << QByteArray(reinterpret_cast<const char*>(frame),
+                                      static_cast<qsizetype>(size))
+                               .toHex(' ')
+                               .toUpper();
     if (s.link.isHidActive()) {
         if (size <= MaxReportFrame) s.link.sendHidFrame(frame, size);
     } else if (s.linkOpen != 0) {
