@@ -136,13 +136,24 @@ void ChannelGroup::setBassOn(bool on) {
 }
 
 void ChannelGroup::showModel() {
-    for (int ch = 0; ch < OutputChannelCount; ++ch) {
-        mutes[ch]->setColour(ctx.model.outputs[ch].outputOn == 1 ? IdleColour : MutedColour);
-    }
+    for (int ch = 0; ch < OutputChannelCount; ++ch)
+        showMute(ch, ctx.model.outputs[ch].outputOn != 0);
     for (int ch = 0; ch < ChannelCount; ++ch)
-        polarities[ch]->setText(polarityText(ctx.model.phaseInvert(ch)));
+        showPolarity(ch, ctx.model.phaseInvert(ch) != 0);
+    showVolume(ctx.model.main.volume);
+}
+
+void ChannelGroup::showMute(int channel, bool soundOn) {
+    mutes.at(channel)->setColour(soundOn ? IdleColour : MutedColour);
+}
+
+void ChannelGroup::showPolarity(int channel, bool inverted) {
+    polarities.at(channel)->setText(polarityText(inverted ? 1 : 0));
+}
+
+void ChannelGroup::showVolume(int position) {
     ctx.edit.updatingControls = 1;
-    volume->setValue(ctx.model.main.volume);
+    volume->setValue(position);
     ctx.edit.updatingControls = 0;
     showVolumeText(volume->value());
 }

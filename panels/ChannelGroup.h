@@ -40,6 +40,10 @@ public:
     void setBassOn(bool on);
     // Shows the model's mute states, polarities and master volume, e.g. after a set arrived.
     void showModel();
+    void showMute(int channel, bool soundOn);
+    void showPolarity(int channel, bool inverted);
+    // Moves the volume slider (limited to its range) without taking it for an edit.
+    void showVolume(int position);
 
     void toggleMute(int channel);
     void togglePolarity(int channel);
