@@ -4,6 +4,9 @@
 #include "protocol/InboundSink.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <functional>
 
 #include <string>
 #include <vector>
@@ -16,6 +19,17 @@ inline QCoreApplication& app() {
     static char* argv[] = {name, nullptr};
     static QCoreApplication instance(argc, argv);
     return instance;
+}
+
+// Processes events until the condition holds; false when it does not within the time.
+inline bool processUntil(const std::function<bool()>& condition, int timeoutMs = 2000) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!condition()) {
+        if (elapsed.elapsed() > timeoutMs) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
 }
 
 // Records what the dispatcher would have been given; leaves the receive text as it is, like a
