@@ -21,10 +21,12 @@ class SimUnit {
 public:
     // Misbehaviour on demand, for tests of the application's time-outs and recovery.
     struct Faults {
-        bool silent = false;         // requests are handled but never answered
-        bool answerNames = true;     // false: the names request goes unanswered
-        int latencyMs = 5;           // from the end of a request to the start of its reply
-        std::map<uint8_t, int> drop; // reply code -> how many of the next such replies to drop
+        bool silent = false;     // requests are handled but never answered
+        bool answerNames = true; // false: the names request goes unanswered
+        int latencyMs = 5;       // from the end of a request to the start of its reply
+        // Reply code (0 for the store acknowledgement) -> how many of the next such replies to
+        // drop.
+        std::map<uint8_t, int> drop;
     };
 
     static constexpr uint8_t DeviceNumber = 0;
