@@ -52,7 +52,7 @@ void ResponseGraph::drawChannelCurve(int channel) {
         points[i] = QPoint(GraphGeometry::firstColumn + i, g.levelToRow(levels[i]));
     }
     QPainter p(&pictureImage);
-    p.setPen(GraphPalette::curve());
+    p.setPen(QColor(GraphPalette::Curve));
     p.drawPolyline(points.data(), n);
 }
 
@@ -61,10 +61,10 @@ void ResponseGraph::drawMarkers(int channel) {
     QPainter p(&pictureImage);
     for (int row = 0; row < EqRowsPerChannel; ++row) {
         const MarkerPosition m = responseCurves.marker(bandAddress(channel, row));
-        p.fillRect(m.x - 4, m.y - 4, 8, 8, GraphPalette::marker(row));
+        p.fillRect(m.x - 4, m.y - 4, 8, 8, QColor(GraphPalette::Markers[row]));
     }
     p.setFont(font);
-    p.setPen(GraphPalette::markerNumber());
+    p.setPen(QColor(GraphPalette::MarkerNumber));
     const QFontMetrics metrics = p.fontMetrics();
     for (int row = 0; row < EqRowsPerChannel; ++row) {
         const MarkerPosition m = responseCurves.marker(bandAddress(channel, row));
