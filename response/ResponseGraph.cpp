@@ -19,7 +19,7 @@ bool validChannel(int channel) {
 }
 
 // Row numbers of markers low on the graph go below the square, the others above it.
-constexpr int NumberBelowFromRow = 117;
+constexpr int NumberAboveUpToRow = 116;
 
 } // namespace
 
@@ -68,7 +68,7 @@ void ResponseGraph::drawMarkers(int channel) {
     const QFontMetrics metrics = p.fontMetrics();
     for (int row = 0; row < EqRowsPerChannel; ++row) {
         const MarkerPosition m = responseCurves.marker(bandAddress(channel, row));
-        const int top = m.y >= NumberBelowFromRow ? m.y + 4 : m.y - 18;
+        const int top = m.y > NumberAboveUpToRow ? m.y + 4 : m.y - 18;
         p.drawText(m.x - 2, top + metrics.ascent(), QString::number(row + 1));
     }
 }
