@@ -11,8 +11,9 @@ namespace m7410 {
 namespace {
 
 // Design values x_k = 1/(2Q) of the second-order sections; for the 18 dB types x_0 is the
-// factor K of a first-order section instead.
-constexpr double HighPassX[FilterTypeCount][SectionsPerFilter] = {
+// factor K of a first-order section instead. The Butterworth and Linkwitz-Riley low-passes use
+// the same values; the Bessel low-passes have their own analogue sections below.
+constexpr double DesignValues[FilterTypeCount][SectionsPerFilter] = {
     {0.70422535, 0, 0, 0},
     {1.0, 0, 0, 0},
     {0.70422535, 0, 0, 0},
@@ -30,7 +31,6 @@ constexpr double HighPassX[FilterTypeCount][SectionsPerFilter] = {
 constexpr double HighPassBesselDivisor[FilterTypeCount] = {1, 1, 1.2683112435, 1, 1, 1.2854981442,
                                                            1, 1, 1.5006420029, 1, 1, 1.679120141};
 
-// The low-pass of the Butterworth and Linkwitz-Riley types uses the high-pass values.
 constexpr double LowPassBesselDivisor[FilterTypeCount] = {1, 1, 1.3616541287, 1, 1, 1.75567236868,
                                                           1, 1, 2.1139176749, 1, 1, 3.17961723751};
 
@@ -117,10 +117,11 @@ FilterSections highPassSections(double cornerHz, int type) {
     const Angle a(isBessel(type) ? cornerHz / HighPassBesselDivisor[type] : cornerHz);
     FilterSections sections{};
     for (int k = 0; k < SectionsPerFilter; ++k) {
-        if (HighPassX[type][k] != 0.0) sections[k] = secondOrderHighPass(a, HighPassX[type][k]);
+        if (DesignValues[type][k] != 0.0)
+            sections[k] = secondOrderHighPass(a, DesignValues[type][k]);
     }
     if (isEighteen(type)) {
-        const double kt = HighPassX[type][0] * a.t;
+        const double kt = DesignValues[type][0] * a.t;
         sections[0] = {1.0, -1.0, 0.0, guard(kt + 1.0), kt - 1.0, 0.0};
     }
     return sections;
@@ -139,10 +140,11 @@ FilterSections lowPassSections(double cornerHz, int type) {
     }
     const Angle a(cornerHz);
     for (int k = 0; k < SectionsPerFilter; ++k) {
-        if (HighPassX[type][k] != 0.0) sections[k] = secondOrderLowPass(a, HighPassX[type][k]);
+        if (DesignValues[type][k] != 0.0)
+            sections[k] = secondOrderLowPass(a, DesignValues[type][k]);
     }
     if (isEighteen(type)) {
-        const double k = HighPassX[type][0];
+        const double k = DesignValues[type][0];
         sections[0] = {a.t, a.t, 0.0, guard(a.t + k), a.t - k, 0.0};
     }
     return sections;

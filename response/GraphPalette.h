@@ -1,42 +1,27 @@
 #pragma once
 
-#include <QColor>
 #include <QFont>
+#include <QRgb>
 
 // Colours and font of the response graph.
 namespace m7410::GraphPalette {
 
-inline QColor background() {
-    return {20, 20, 20};
-}
-inline QColor frame() {
-    return {128, 128, 128};
-}
-inline QColor grid() {
-    return {64, 64, 64};
-}
-inline QColor labelText() {
-    return {255, 255, 255};
-}
-inline QColor labelBackground() {
-    return {4, 2, 4};
-}
-inline QColor curve() {
-    return {255, 0, 0};
-}
-inline QColor markerNumber() {
-    return {255, 255, 255};
-}
-
+inline constexpr QRgb Background = qRgb(20, 20, 20);
+inline constexpr QRgb Frame = qRgb(128, 128, 128);
+inline constexpr QRgb Grid = qRgb(64, 64, 64);
+inline constexpr QRgb LabelText = qRgb(255, 255, 255);
+inline constexpr QRgb LabelBackground = qRgb(4, 2, 4);
+inline constexpr QRgb Curve = qRgb(255, 0, 0);
+inline constexpr QRgb MarkerNumber = qRgb(255, 255, 255);
 // Marker colours of EQ rows 1..6.
-inline QColor marker(int row) {
-    static const QColor colours[] = {{255, 252, 0}, {255, 0, 0},   {0, 252, 255},
-                                     {0, 252, 0},   {255, 0, 255}, {0, 0, 255}};
-    return colours[row < 0 || row > 5 ? 0 : row];
-}
+inline constexpr QRgb Markers[] = {qRgb(255, 252, 0), qRgb(255, 0, 0),   qRgb(0, 252, 255),
+                                   qRgb(0, 252, 0),   qRgb(255, 0, 255), qRgb(0, 0, 255)};
 
+// Small text is drawn unsmoothed, so it is in exactly its colours like every other pixel.
 inline QFont font() {
-    return QFont(QStringLiteral("Arial"), 8);
+    QFont f(QStringLiteral("Arial"), 8);
+    f.setStyleStrategy(QFont::NoAntialias);
+    return f;
 }
 
 } // namespace m7410::GraphPalette

@@ -43,7 +43,7 @@ void lineBefore(QPainter& p, int x0, int y0, int x1, int y1) {
 void drawLabel(QPainter& p, const QFontMetrics& metrics, const Label& label) {
     const QString text = QString::fromLatin1(label.text);
     const QRect box(label.x, label.y, metrics.horizontalAdvance(text), metrics.height());
-    p.fillRect(box, GraphPalette::labelBackground());
+    p.fillRect(box, QColor(GraphPalette::LabelBackground));
     p.drawText(label.x, label.y + metrics.ascent(), text);
 }
 
@@ -53,10 +53,20 @@ QImage buildGridBitmap(const GraphGeometry& g) {
     const int w = g.width();
     const int h = g.height();
     QImage image(w, h, QImage::Format_RGB32);
-    image.fill(GraphPalette::background());
+    image.fill(QColor(GraphPalette::Background));
 
     QPainter p(&image);
-    p.setPen(GraphPalette::frame());
+    // Labels go first: a fallback font wider than Arial then cannot cover the frame.
+    const QFont font = GraphPalette::font();
+    p.setFont(font);
+    p.setPen(QColor(GraphPalette::LabelText));
+    const QFontMetrics metrics(font, &image);
+    for (const Label& label : LevelLabels)
+        drawLabel(p, metrics, label);
+    for (const Label& label : FrequencyLabels)
+        drawLabel(p, metrics, label);
+
+    p.setPen(QColor(GraphPalette::Frame));
     const QPoint frame[] = {{GraphGeometry::frameLeft, GraphGeometry::frameTop},
                             {g.frameRight(), GraphGeometry::frameTop},
                             {g.frameRight(), g.frameBottom()},
@@ -64,7 +74,7 @@ QImage buildGridBitmap(const GraphGeometry& g) {
                             {GraphGeometry::frameLeft, GraphGeometry::frameTop}};
     p.drawPolyline(frame, 5);
 
-    p.setPen(GraphPalette::grid());
+    p.setPen(QColor(GraphPalette::Grid));
     for (int j = 1; j <= 8; ++j) {
         const int y = g.gridRow(j);
         lineBefore(p, GraphGeometry::firstColumn, y, g.frameRight(), y);
@@ -76,15 +86,6 @@ QImage buildGridBitmap(const GraphGeometry& g) {
     }
     lineBefore(p, g.left() + 41, gridTop, g.left() + 41, g.frameBottom());
     lineBefore(p, w - g.right() - 6, gridTop, w - g.right() - 6, g.frameBottom());
-
-    const QFont font = GraphPalette::font();
-    p.setFont(font);
-    p.setPen(GraphPalette::labelText());
-    const QFontMetrics metrics(font, &image);
-    for (const Label& label : LevelLabels)
-        drawLabel(p, metrics, label);
-    for (const Label& label : FrequencyLabels)
-        drawLabel(p, metrics, label);
     return image;
 }
 

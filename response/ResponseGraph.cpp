@@ -19,7 +19,7 @@ bool validChannel(int channel) {
 }
 
 // Row numbers of markers low on the graph go below the square, the others above it.
-constexpr int NumberBelowFromRow = 117;
+constexpr int NumberAboveUpToRow = 116;
 
 } // namespace
 
@@ -52,7 +52,7 @@ void ResponseGraph::drawChannelCurve(int channel) {
         points[i] = QPoint(GraphGeometry::firstColumn + i, g.levelToRow(levels[i]));
     }
     QPainter p(&pictureImage);
-    p.setPen(GraphPalette::curve());
+    p.setPen(QColor(GraphPalette::Curve));
     p.drawPolyline(points.data(), n);
 }
 
@@ -61,14 +61,14 @@ void ResponseGraph::drawMarkers(int channel) {
     QPainter p(&pictureImage);
     for (int row = 0; row < EqRowsPerChannel; ++row) {
         const MarkerPosition m = responseCurves.marker(bandAddress(channel, row));
-        p.fillRect(m.x - 4, m.y - 4, 8, 8, GraphPalette::marker(row));
+        p.fillRect(m.x - 4, m.y - 4, 8, 8, QColor(GraphPalette::Markers[row]));
     }
     p.setFont(font);
-    p.setPen(GraphPalette::markerNumber());
+    p.setPen(QColor(GraphPalette::MarkerNumber));
     const QFontMetrics metrics = p.fontMetrics();
     for (int row = 0; row < EqRowsPerChannel; ++row) {
         const MarkerPosition m = responseCurves.marker(bandAddress(channel, row));
-        const int top = m.y >= NumberBelowFromRow ? m.y + 4 : m.y - 18;
+        const int top = m.y > NumberAboveUpToRow ? m.y + 4 : m.y - 18;
         p.drawText(m.x - 2, top + metrics.ascent(), QString::number(row + 1));
     }
 }
