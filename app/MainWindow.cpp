@@ -14,6 +14,8 @@
 #include "app/TopGroup.h"
 #include "app/WindowLink.h"
 #include "link/Connection.h"
+#include "link/HidapiBackend.h"
+#include "link/TrafficLog.h"
 #include "panels/ChannelGroup.h"
 #include "panels/DelayPage.h"
 #include "panels/EqPage.h"
@@ -29,7 +31,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListView>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -75,19 +76,23 @@ MainWindow::MainWindow(WindowOptions opts, QWidget* parent)
       dialogs(options.dialogs != nullptr ? *options.dialogs : *ownDialogs),
       ownClock(options.clock == nullptr ? std::make_unique<RealClock>() : nullptr),
       clock(options.clock != nullptr ? *options.clock : *ownClock),
-      transport(std::make_unique<WindowLink>()),
+      ownBackend(options.hidBackend == nullptr ? std::make_unique<HidapiBackend>() : nullptr),
+      transport(std::make_unique<WindowLink>(
+          clock, options.hidBackend != nullptr ? *options.hidBackend : *ownBackend)),
       sessionState(std::make_unique<Session>(clock, *this, *transport)),
       link(std::make_unique<Connection>(*sessionState, *transport)),
       responseGraph(std::make_unique<ResponseGraph>(sessionState->model)) {
-    sessionState->setLinkWatch(link.get());
+    transport->attach(*sessionState, *link, options.extraPorts);
     buildMenus();
     buildDesignArea();
     startUp();
 }
 
 MainWindow::~MainWindow() {
-    // The session's timers call back into the window: stop them before the widgets go.
-    sessionState->setLinkWatch(nullptr);
+    // The link and the session call back into the window: they go before the widgets.
+    link.reset();
+    transport.reset();
+    sessionState.reset();
 }
 
 void MainWindow::buildMenus() {
@@ -132,10 +137,14 @@ void MainWindow::buildDesignArea() {
     historyList = new QListView(area);
     historyList->setGeometry(HistoryGeometry);
     historyList->setAccessibleName(tr("Traffic log"));
-    devList = new QListWidget(area);
-    devList->hide();
-    portList = new QListWidget(area);
-    portList->hide();
+    historyList->setModel(&transport->trafficLog());
+    historyList->setUniformItemSizes(true);
+    // The newest line is selected, so the list shows it.
+    connect(&transport->trafficLog(), &TrafficLog::lineAdded, historyList, [this](int row) {
+        const QModelIndex index = transport->trafficLog().index(row);
+        historyList->setCurrentIndex(index);
+        historyList->scrollTo(index);
+    });
     lblUsbHid = new QLabel(QStringLiteral("接到回复数据时显示已连上"), area);
     lblUsbHid->hide();
 
@@ -238,8 +247,8 @@ void MainWindow::setPanelsEnabled(unsigned panels, bool enabled) {
                                                    {EqPanel, eq},
                                                    {ConnectionPanel, top},
                                                    {FilePanel, files},
-                                                   {DeviceMemoryPanel, deviceMemory},
-                                                   {PortListPanel, portList}};
+                                                   {DeviceMemoryPanel, deviceMemory}};
+    // The serial port list is never shown, so PortListPanel has nothing to enable.
     for (auto [bit, widget] : areas) {
         if ((panels & bit) != 0) widget->setEnabled(enabled);
     }

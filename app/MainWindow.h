@@ -11,7 +11,6 @@
 
 class QLabel;
 class QListView;
-class QListWidget;
 class QGroupBox;
 class QPushButton;
 
@@ -26,6 +25,7 @@ class EqPage;
 class FileBox;
 class GainPage;
 class GlobalHotkey;
+class HidBackend;
 class LimiterPage;
 class MemoryMenuDialog;
 class PageSwitcher;
@@ -53,6 +53,8 @@ struct WindowOptions {
     bool systemHotkey = true;
     // Paths added at the end of the serial port list.
     QStringList extraPorts;
+    // The HID devices to look at; this machine's (hidapi) when null.
+    HidBackend* hidBackend = nullptr;
 };
 
 // The one window: it owns the session, the link, the response graph and every panel, runs
@@ -88,6 +90,7 @@ public:
     MemoryMenuDialog* memoryMenu() const { return memoryDialog; }
     QLabel* statusPanel() const { return status; }
     QLabel* usbLabel() const { return lblUsbHid; }
+    QListView* trafficLogView() const { return historyList; }
     QAction* aboutAction() const { return about; }
     QAction* exitAction() const { return exit; }
 
@@ -135,6 +138,7 @@ private:
     UserDialogs& dialogs;
     std::unique_ptr<Clock> ownClock;
     Clock& clock;
+    std::unique_ptr<HidBackend> ownBackend;
     std::unique_ptr<WindowLink> transport;
     std::unique_ptr<Session> sessionState;
     std::unique_ptr<Connection> link;
@@ -156,8 +160,6 @@ private:
     PersonalSettingsBox* settingsPanel = nullptr;
     QGroupBox* deviceMemory = nullptr;
     QListView* historyList = nullptr;
-    QListWidget* devList = nullptr;
-    QListWidget* portList = nullptr;
     QLabel* lblUsbHid = nullptr;
     QLabel* status = nullptr;
     QMenu* fileMenu = nullptr;

@@ -1,9 +1,12 @@
+#include "app/DemoUnit.h"
 #include "app/MainWindow.h"
 #include "app/SplashScreen.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QImageReader>
+
+#include "support/RealClock.h"
 
 #include <cstdio>
 #include <cstring>
@@ -69,10 +72,17 @@ int main(int argc, char* argv[]) {
     QApplication::setStyle(QStringLiteral("Fusion"));
     const Options options = parseOptions(app);
 
+    m7410::RealClock clock;
+    std::unique_ptr<m7410::DemoUnit> demo;
     m7410::WindowOptions window;
     window.programDir = QCoreApplication::applicationDirPath();
     window.logo = readLogo(window.programDir);
     window.extraPorts = options.ports;
+    window.clock = &clock;
+    if (options.demo) {
+        demo = std::make_unique<m7410::DemoUnit>(clock, true);
+        window.hidBackend = &demo->backend();
+    }
 
     std::unique_ptr<m7410::SplashScreen> splash;
     if (!window.logo.isNull()) {

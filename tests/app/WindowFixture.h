@@ -1,5 +1,10 @@
 #pragma once
 
+// Before any Qt header: the simulated unit has a member named like Qt's "slots" keyword.
+#include "sim/SimHidFace.h"
+#include "sim/SimUnit.h"
+
+#include "app/DemoUnit.h"
 #include "app/MainWindow.h"
 #include "app/UserDialogs.h"
 #include "panels/PanelFixture.h"
@@ -58,6 +63,9 @@ protected:
         o.clock = &clock;
         o.dialogs = &dialogs;
         o.systemHotkey = false;
+        o.hidBackend = &demo.backend();
+        // The last port of the list is the one the connection tries; this one never opens.
+        o.extraPorts = {dir.filePath(QStringLiteral("no-such-port"))};
         window.reset();
         window = std::make_unique<MainWindow>(o);
         window->show();
@@ -68,6 +76,8 @@ protected:
 
     QTemporaryDir dir;
     VirtualClock clock;
+    // The simulated unit on the virtual USB bus; its reports arrive on virtual time.
+    DemoUnit demo{clock, false};
     RecordingDialogs dialogs;
     std::unique_ptr<MainWindow> window;
 };

@@ -27,8 +27,9 @@ inline QApplication& qtApp() {
     static int argc = 1;
     static char name[] = "test_panels";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: tearing Qt down among the other statics at exit is not worth the risk.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 // Keeps every queued message with the frame as it was at the moment it was raised.
