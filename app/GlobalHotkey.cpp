@@ -94,11 +94,15 @@ bool GlobalHotkey::nativeEventFilter(const QByteArray& eventType, void* message,
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
     if ((event->response_type & 0x7F) != XCB_KEY_PRESS) return false;
     const auto* key = static_cast<const xcb_key_press_event_t*>(message);
-    // Control alone: Ctrl+Shift+I or Alt+I is not the hotkey.
-    const uint16_t modifiers = key->state & ~(LockMasks | ButtonMasks);
-    if (key->detail != keycode || modifiers != XCB_MOD_MASK_CONTROL) return false;
+    if (!isHotkey(key->state, key->detail, keycode)) return false;
     emit activated();
     return true;
+}
+
+bool GlobalHotkey::isHotkey(uint16_t state, uint8_t detail, uint8_t code) {
+    // Control alone: Ctrl+Shift+I or Alt+I is not the hotkey.
+    const uint16_t modifiers = state & ~(LockMasks | ButtonMasks);
+    return code != 0 && detail == code && modifiers == XCB_MOD_MASK_CONTROL;
 }
 
 } // namespace m7410

@@ -23,6 +23,9 @@ public:
     ~GlobalHotkey() override;
 
     bool isSystemWide() const { return connection != nullptr; }
+    // A key press with this X modifier state and key code is the hotkey whose key is keycode:
+    // Control alone, whatever NumLock, CapsLock and the pointer buttons are doing.
+    static bool isHotkey(uint16_t state, uint8_t detail, uint8_t keycode);
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 

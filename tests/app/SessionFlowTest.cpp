@@ -22,6 +22,10 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
 namespace m7410::test {
 namespace {
 
@@ -116,6 +120,45 @@ TEST_F(SessionFlowTest, PullingTheUnitClosesTheLinkAndShowsTheDisconnectionWindo
     EXPECT_FALSE(w.disconnectedForm()->isVisible());
     ASSERT_FALSE(dialogs.messages.empty());
     EXPECT_EQ(dialogs.messages.back(), "No port.");
+}
+
+TEST_F(SessionFlowTest, ASerialPortWhoseNameHasNoNumberStillOpensTheLink) {
+    // A pseudo-terminal stands in for /dev/ttyUSB0: like every Linux port name, no number.
+    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const QString pty = QString::fromLocal8Bit(ptsname(master));
+    WindowOptions o;
+    o.programDir = dir.path();
+    o.clock = &clock;
+    o.dialogs = &dialogs;
+    o.systemHotkey = false;
+    o.hidBackend = &demo.backend();
+    o.extraPorts = {pty};
+    window = std::make_unique<MainWindow>(o);
+    window->show();
+
+    // No HID scan has run, so the port is the link.
+    QTest::mouseClick(window->topGroup()->connectButton(), Qt::LeftButton);
+    EXPECT_EQ(window->session().linkOpen, 1);
+    EXPECT_EQ(window->topGroup()->connectButton()->text(), "Connect");
+    EXPECT_EQ(window->statusPanel()->text(), "  Connecting" + pty);
+    EXPECT_TRUE(dialogs.messages.empty());
+    // The request went out on the port.
+    char buffer[64];
+    ssize_t n = -1;
+    for (int tries = 0; tries < 100 && n < 0; ++tries) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        n = read(master, buffer, sizeof buffer);
+    }
+    EXPECT_EQ(n, 12);
+    // Nothing answers: the start-up time-out gives the link up.
+    clock.advance(800);
+    EXPECT_EQ(window->session().linkOpen, 0);
+    EXPECT_TRUE(window->disconnectedForm()->isVisible());
+    window.reset();
+    close(master);
 }
 
 } // namespace
