@@ -13,7 +13,9 @@ std::string toHex(const uint8_t* data, std::size_t size) {
     return out;
 }
 
-std::string toHex(const std::vector<uint8_t>& bytes) { return toHex(bytes.data(), bytes.size()); }
+std::string toHex(const std::vector<uint8_t>& bytes) {
+    return toHex(bytes.data(), bytes.size());
+}
 
 int hexDigitValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
