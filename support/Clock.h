@@ -15,6 +15,8 @@ public:
     virtual void start() = 0;
     virtual void stop() = 0;
     virtual bool isActive() const = 0;
+    // A changed interval restarts a running timer with the new interval; the same one changes
+    // nothing.
     virtual void setInterval(int ms) = 0;
     virtual int interval() const = 0;
     virtual void setSingleShot(bool singleShot) = 0;
@@ -24,7 +26,9 @@ public:
 class Clock {
 public:
     virtual ~Clock() = default;
-    // The timer calls onTimeout on the owning thread each time it fires.
+    // A new timer is stopped until start(). It calls onTimeout on the owning thread each time
+    // it fires; a timer is never fired again while its own handler still runs. A timer may be
+    // stopped, restarted or destroyed from inside its own handler.
     virtual std::unique_ptr<Timer> createTimer(int intervalMs, std::function<void()> onTimeout,
                                                bool singleShot = false) = 0;
     // Responsive pause: timers and (with the real clock) window events are handled meanwhile.
