@@ -86,17 +86,5 @@ TEST_F(HidFlow, UnpluggedHalfwayThroughReadingThePresetsEndsTheTransferCleanly) 
     EXPECT_FALSE(s.Timer8->isActive() || s.Timer9->isActive() || s.Timer1->isActive());
 }
 
-TEST_F(HidFlow, ASilentUnitOnUsbIsGivenUpAfter800ms) {
-    unit.faults().silent = true;
-    app->connection.Button3Click();
-    clock.advance(799);
-    EXPECT_FALSE(view.disconnectedShown);
-    clock.advance(51);
-    EXPECT_TRUE(view.disconnectedShown);
-    EXPECT_EQ(app->connection.caption(), "Disconnect");
-    // The unit stays picked: the user can try again at once.
-    EXPECT_NE(app->picker.activeHidDevice(), nullptr);
-}
-
 } // namespace
 } // namespace m7410::test
