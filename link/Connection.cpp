@@ -49,15 +49,16 @@ void Connection::Button3Click() {
         return;
     }
     s.view.hideDisconnected();
-    if (const std::optional<int> selected = ports.selectedPortNumber()) port = *selected;
-    OpenLink();
-    if (port != FailedPortNumber) {
+    ports.takeSelectedPort();
+    // Opened rather than "port number not 0": a port whose name carries no number (a
+    // pseudo-terminal given on the command line) keeps number 0 but opens all the same.
+    if (OpenLink()) {
         s.view.setStatusText("  Connecting" + ports.selectedPortText());
         setCaption(CaptionOpen);
     }
 }
 
-void Connection::OpenLink() {
+bool Connection::OpenLink() {
     s.view.closeCurrentPage();
     s.recallPending = 0;
     s.progressStepsActive = 0;
@@ -76,14 +77,14 @@ void Connection::OpenLink() {
         s.clock.PumpWait(ReopenPauseMs);
     }
     // Tried in every case: with the unit on USB the port is still opened and listened to.
-    if (ports.OpenSerialPort(port)) s.linkOpen = 1;
+    if (ports.OpenSerialPort()) s.linkOpen = 1;
     if (ports.hasActiveHidDevice()) {
         s.linkOpen = 1;
-        port = HidPortNumber;
+        ports.portNumber() = HidPortNumber;
     } else if (s.linkOpen == 0) {
-        port = FailedPortNumber;
+        ports.portNumber() = FailedPortNumber;
         s.view.showMessage("No port.");
-        return;
+        return false;
     }
     if (ports.isSerialOpen()) ports.StartSerialWaitThread();
 
@@ -92,6 +93,7 @@ void Connection::OpenLink() {
     s.chcon->start();
     s.chcon112->start();
     s.chcon188->start();
+    return true;
 }
 
 void Connection::CloseLink() {
@@ -110,7 +112,7 @@ void Connection::closeSteps() {
     s.chcon188->stop();
     s.endExchanges();
 
-    port = ClosedPortNumber;
+    ports.portNumber() = ClosedPortNumber;
     s.clock.PumpWait(ClosePauseMs); // a serial batch already on its way is handled first
     if (s.linkOpen != 0) ports.CloseSerialPort();
     s.linkOpen = 0;

@@ -27,7 +27,8 @@ public:
 
     // The connection button: opens while its caption is "Disconnect", else closes.
     void Button3Click();
-    void OpenLink();
+    // True when the link is open afterwards.
+    bool OpenLink();
     void CloseLink();
 
     void chconTimer() override;
@@ -40,9 +41,6 @@ public:
     void hidctlArrival(const std::string& name, uint16_t vendorId, uint16_t productId);
     void hidctlRemoval(const std::string& name, uint16_t vendorId, uint16_t productId);
 
-    // The port number: a serial port's, 100 after a HID link opened, 0 after a failed
-    // opening, -1 after a close.
-    int portNumber() const { return port; }
     const std::string& caption() const { return buttonCaption; }
 
 private:
@@ -54,7 +52,6 @@ private:
     Session& s;
     ConnectionPorts& ports;
     std::unique_ptr<Timer> Timer6;
-    int port = 0;
     std::string buttonCaption = "Disconnect";
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <optional>
+#include <cstdint>
 #include <string>
 
 namespace m7410 {
@@ -11,12 +11,16 @@ class ConnectionPorts {
 public:
     virtual ~ConnectionPorts() = default;
 
-    // Port number of the selected entry of the serial port list; nothing when none is selected.
-    virtual std::optional<int> selectedPortNumber() const = 0;
+    // Makes the selected entry of the serial port list the port to open; false (and the port
+    // left as it was) when no entry is selected.
+    virtual bool takeSelectedPort() = 0;
     // The selected entry's text; empty when none is selected.
     virtual std::string selectedPortText() const = 0;
-    // Opens and configures the port of this number; true when its line settings were taken.
-    virtual bool OpenSerialPort(int portNumber) = 0;
+    // The current port number: a serial port's, 100 after a HID link opened, 0 after a failed
+    // opening, -1 after a close.
+    virtual int32_t& portNumber() = 0;
+    // Opens and configures the current port; true when its line settings were taken.
+    virtual bool OpenSerialPort() = 0;
     virtual bool isSerialOpen() const = 0;
     virtual void StartSerialWaitThread() = 0;
     virtual void CloseSerialPort() = 0;

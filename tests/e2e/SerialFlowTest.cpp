@@ -38,7 +38,8 @@ TEST_F(SerialFlow, ConnectsSynchronisesAndPollsWithRepliesInRandomPieces) {
 
     const std::vector<int64_t> polls = sendTimes(StatusRequest);
     ASSERT_GE(polls.size(), 3u);
-    for (std::size_t i = 1; i < polls.size(); ++i) EXPECT_EQ(polls[i] - polls[i - 1], 500);
+    for (std::size_t i = 1; i < polls.size(); ++i)
+        EXPECT_EQ(polls[i] - polls[i - 1], 500);
     clock.advance(10000);
     EXPECT_FALSE(view.disconnectedShown);
 }
@@ -122,7 +123,15 @@ INSTANTIATE_TEST_SUITE_P(
         StartupFault{"NoCurrentBlock", 1500,
                      [](SerialRig& r) {
                          r.unit.faults().drop[CodeCurrentBlock] = 1;
-                         r.face.setGarbageBytes(3); // something arrives, but no block
+                         // Something arrives, but never the block.
+                         r.stray = r.clock.createTimer(
+                             100,
+                             [&r] {
+                                 r.s.receiveText() += "00";
+                                 r.s.ProcessReceived();
+                             },
+                             true);
+                         r.stray->start();
                      }},
         StartupFault{"NoNames", 2500, [](SerialRig& r) { r.unit.faults().answerNames = false; }}),
     [](const testing::TestParamInfo<StartupFault>& info) { return info.param.name; });
@@ -132,7 +141,7 @@ TEST_F(SerialFlow, NoPortLeavesTheLinkClosedAndTheButtonPausesTwoSeconds) {
     connection.Button3Click();
     EXPECT_EQ(view.messages, std::vector<std::string>{"No port."});
     EXPECT_EQ(connection.caption(), Disconnected);
-    EXPECT_EQ(connection.portNumber(), 0);
+    EXPECT_EQ(ports.number, 0);
     EXPECT_FALSE(view.connectEnabled);
     EXPECT_TRUE(link.sent.empty());
     clock.advance(1999);
@@ -149,7 +158,7 @@ TEST_F(SerialFlow, ClosingDuringStartupShowsNoDisconnectionWindow) {
     clock.advance(2000); // the button is usable again
     connection.Button3Click();
     EXPECT_EQ(connection.caption(), Disconnected);
-    EXPECT_EQ(connection.portNumber(), -1);
+    EXPECT_EQ(ports.number, -1);
     clock.advance(5000);
     EXPECT_FALSE(view.disconnectedShown);
 }
@@ -175,13 +184,13 @@ TEST_F(SerialFlow, ReadsAllTwentyPresetsIntoAFile) {
     clock.advance(15000);
 
     const auto requests = link.matching("A5A5A500A2");
-    std::vector<int> slots;
+    std::vector<int> asked;
     for (const auto& r : requests)
         if (r.atMs > start && r.hex.substr(12, 2) == "29") {
-            slots.push_back(std::stoi(r.hex.substr(10, 2), nullptr, 16));
-            EXPECT_EQ(r.atMs - start, 700 * static_cast<int64_t>(slots.size()));
+            asked.push_back(std::stoi(r.hex.substr(10, 2), nullptr, 16));
+            EXPECT_EQ(r.atMs - start, 700 * static_cast<int64_t>(asked.size()));
         }
-    EXPECT_EQ(slots, (std::vector<int>{1, 2,  3,  4,  5,  6,  7,  8,  9,  10,
+    EXPECT_EQ(asked, (std::vector<int>{1,  2,  3,  4,  5,  6,  7,  8,  9,  10,
                                        11, 12, 13, 14, 15, 16, 17, 18, 19, 20}));
     EXPECT_EQ(view.progress, 100);
     EXPECT_FALSE(view.progressShown);
@@ -218,10 +227,10 @@ TEST_F(SerialFlow, WritesTwentyPresetsAndRereadsTheNames) {
     connect();
     s.collection.clear();
     for (int n = 1; n <= 20; ++n) {
-        BlockData b = unit.preset(21 - n); // the slots in reverse
+        BlockData b = unit.preset(21 - n); // the asked in reverse
         setBlockName(b, "Set" + std::to_string(n));
-        s.collection.push_back(toHex(buildFrame(0, KindReply, 7, CodePresetBlock, 0, b.data(),
-                                                b.size())));
+        s.collection.push_back(
+            toHex(buildFrame(0, KindReply, 7, CodePresetBlock, 0, b.data(), b.size())));
     }
     s.Timer1->stop();
     view.showProgress(0);
@@ -231,7 +240,8 @@ TEST_F(SerialFlow, WritesTwentyPresetsAndRereadsTheNames) {
     clock.advance(25000);
 
     EXPECT_EQ(unit.framesReceived(KindWrite, CodePresetBlock), 20);
-    for (int n = 1; n <= 20; ++n) EXPECT_EQ(unit.presetName(n), "Set" + std::to_string(n));
+    for (int n = 1; n <= 20; ++n)
+        EXPECT_EQ(unit.presetName(n), "Set" + std::to_string(n));
     const auto headers = link.matching("A5A5A500A1");
     ASSERT_EQ(headers.size(), 20u);
     EXPECT_EQ(headers[1].atMs - headers[0].atMs, 1050);

@@ -13,6 +13,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,12 +25,17 @@ struct FakeSerialPorts : ConnectionPorts {
     bool portOpens = true;
     bool open = false;
     bool waitThreadStarted = false;
+    int32_t number = 0;
     std::vector<std::string> history;
 
-    std::optional<int> selectedPortNumber() const override { return 3; }
+    bool takeSelectedPort() override {
+        number = 3;
+        return true;
+    }
     std::string selectedPortText() const override { return "ttyS3"; }
-    bool OpenSerialPort(int portNumber) override {
-        open = portOpens && portNumber == 3;
+    int32_t& portNumber() override { return number; }
+    bool OpenSerialPort() override {
+        open = portOpens && number == 3;
         return open;
     }
     bool isSerialOpen() const override { return open; }
@@ -51,6 +57,7 @@ struct SerialRig {
     Session s{clock, view, link};
     FakeSerialPorts ports;
     Connection connection{s, ports};
+    std::unique_ptr<Timer> stray; // for a test's own events on the clock
 
     SerialRig() {
         link.forward = [this](const uint8_t* bytes, std::size_t size) {
@@ -73,7 +80,8 @@ struct SerialRig {
     }
     std::vector<int64_t> sendTimes(const std::string& prefix) const {
         std::vector<int64_t> out;
-        for (const auto& f : link.matching(prefix)) out.push_back(f.atMs);
+        for (const auto& f : link.matching(prefix))
+            out.push_back(f.atMs);
         return out;
     }
 };

@@ -5,7 +5,6 @@
 #include <QTemporaryDir>
 
 #include <fstream>
-#include <random>
 #include <sstream>
 
 namespace m7410::test {
@@ -28,12 +27,6 @@ std::string systemRecordHex(uint8_t preset) {
 }
 std::string blockHex(uint8_t code, uint8_t slot, const BlockData& b) {
     return frameHex(KindReply, slot, code, b.data(), b.size());
-}
-std::string namesHex(const std::vector<std::string>& names) {
-    std::vector<uint8_t> d(400, 0);
-    for (std::size_t k = 0; k < names.size(); ++k)
-        std::copy(names[k].begin(), names[k].end(), d.begin() + 20 * k);
-    return frameHex(KindReply, 0, CodeNames, d.data(), d.size());
 }
 std::string readFile(const QString& path) {
     std::ifstream in(path.toStdString(), std::ios::binary);
@@ -160,52 +153,6 @@ TEST_F(Dispatch, CurrentBlockDuringAOneGroupSaveGoesToTheFileOnly) {
     EXPECT_TRUE(s.Timer1->isActive());
 }
 
-TEST_F(Dispatch, TwentyPresetBlocksAreCollectedAndOfferedOnce) {
-    QTemporaryDir dir;
-    view.savePath = dir.filePath("20M_7410").toStdString();
-    BlockData b{};
-    // Not awaited: left alone and not collected.
-    s.receiveText() = blockHex(CodePresetBlock, 1, b);
-    s.ProcessReceived();
-    EXPECT_TRUE(s.collection.empty());
-    EXPECT_EQ(s.receiveText().size(), BlockTextLength);
-
-    s.receiveText().clear();
-    s.saveAllToFilePending = 1;
-    s.Timer9->start();
-    std::string expected;
-    for (int n = 1; n <= 20; ++n) {
-        b[0] = static_cast<uint8_t>(n);
-        const std::string frame = blockHex(CodePresetBlock, static_cast<uint8_t>(n), b);
-        expected += frame + "\r\n";
-        for (const std::string& half : {frame.substr(0, 300), frame.substr(300)}) {
-            s.receiveText() += half;
-            s.ProcessReceived();
-        }
-    }
-    EXPECT_EQ(view.saveDialogs.size(), 1u);
-    EXPECT_EQ(readFile(QString::fromStdString(*view.savePath)), expected);
-    EXPECT_EQ(s.groupsCollected, 0);
-    EXPECT_EQ(s.saveAllToFilePending, 0);
-    EXPECT_FALSE(s.Timer9->isActive());
-    EXPECT_TRUE(s.Timer1->isActive());
-}
-
-TEST_F(Dispatch, NamesReplyFillsTheListsAndStartsPolling) {
-    s.chcon188->start();
-    s.receiveText() = namesHex({"", "", "Club"});
-    s.ProcessReceived();
-    ASSERT_EQ(view.loadList.size(), 20u);
-    EXPECT_EQ(view.loadList[0], "Pre1:");
-    EXPECT_EQ(view.loadList[2], "Pre3:Club");
-    EXPECT_EQ(view.loadList[19], "Pre20:");
-    EXPECT_EQ(s.presetNames[2], "Club");
-    EXPECT_EQ(view.firstPresetSelected, 1);
-    EXPECT_TRUE(s.scheduler.isPending(SystemRecordPending));
-    EXPECT_FALSE(s.chcon188->isActive());
-    EXPECT_TRUE(s.Timer1->isActive() && s.sendTimer->isActive());
-}
-
 TEST_F(Dispatch, NoiseIsDroppedAndPartialFramesWait) {
     s.receiveText() = "FFA5A5A5";
     s.ProcessReceived();
@@ -223,32 +170,10 @@ TEST_F(Dispatch, NoiseIsDroppedAndPartialFramesWait) {
     s.ProcessReceived();
     EXPECT_EQ(view.bassOn, true);
     EXPECT_TRUE(s.receiveText().empty());
-}
-
-TEST_F(Dispatch, RandomSerialBatchesGiveTheSameResultAsWholeFrames) {
-    const std::string stream = statusHex(1) + blockHex(CodeCurrentBlock, 0, sampleBlock()) +
-                               namesHex({"A", "B", "Club"}) + systemRecordHex(7);
-    SessionRig whole;
-    for (const std::string& f : {stream.substr(0, 40), stream.substr(40, 664),
-                                 stream.substr(704, 824), stream.substr(1528)}) {
-        whole.s.receiveText() = f;
-        whole.s.ProcessReceived();
-    }
-    std::mt19937 random(7410);
-    for (int round = 0; round < 20; ++round) {
-        SessionRig split;
-        for (std::size_t at = 0; at < stream.size();) {
-            const std::size_t n = 2 * std::uniform_int_distribution<std::size_t>(1, 60)(random);
-            split.s.receiveText() += stream.substr(at, n);
-            split.s.ProcessReceived();
-            at += n;
-        }
-        EXPECT_EQ(split.s.model, whole.s.model);
-        EXPECT_EQ(split.s.presetNames, whole.s.presetNames);
-        EXPECT_EQ(split.s.currentPresetNumber, 7);
-        EXPECT_EQ(split.view.bassOn, true);
-        EXPECT_TRUE(split.s.receiveText().empty());
-    }
+    // A preset block nobody asked for is not collected.
+    s.receiveText() = blockHex(CodePresetBlock, 1, BlockData{});
+    s.ProcessReceived();
+    EXPECT_TRUE(s.collection.empty());
 }
 
 } // namespace

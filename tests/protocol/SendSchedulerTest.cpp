@@ -6,29 +6,6 @@ namespace {
 using Sched = SessionFixture;
 using testing::ElementsAre;
 
-TEST_F(Sched, PollsEvery500AndGivesUpTwoSecondsAfterTheFirstUnansweredPoll) {
-    s.linkOpen = 1;
-    s.scheduler.startPolling();
-    clock.advanceTo(1600);
-    EXPECT_THAT(timesOf(StatusRequestHex), ElementsAre(500, 1000, 1500));
-    receive(KindReply, 0, CodeStatus, std::vector<uint8_t>(8, 0)); // stops the time-out
-    clock.advanceTo(5000);
-    // Armed again by the poll at 2000 and not restarted by the later ones.
-    EXPECT_THAT(watch.expired, ElementsAre("intimer@4000"));
-    EXPECT_FALSE(link.sent.front().hid);
-}
-
-TEST_F(Sched, AnEditLeavesAbout210msAfterItIsRaisedAndPausesThePoll) {
-    s.linkOpen = 1;
-    s.scheduler.startPolling();
-    clock.advanceTo(620);
-    s.model.outputs[0].gain = 200;
-    s.builders.QueueBasicMessage(0);
-    clock.advanceTo(2200);
-    EXPECT_THAT(timesOf("A5A5A500A1000000"), ElementsAre(830));
-    EXPECT_THAT(timesOf(StatusRequestHex), ElementsAre(500, 1630, 2130));
-}
-
 TEST_F(Sched, LowestSlotFirstOnePer510msAndARaisedTwiceSlotGoesOnceWithLaterContents) {
     s.linkOpen = 1;
     link.hidActive = true;
