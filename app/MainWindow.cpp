@@ -12,8 +12,7 @@
 #include "app/QtDialogs.h"
 #include "app/SettingsFile.h"
 #include "app/TopGroup.h"
-#include "app/WindowLink.h"
-#include "link/Connection.h"
+#include "link/ConnectionAssembly.h"
 #include "link/HidapiBackend.h"
 #include "link/TrafficLog.h"
 #include "panels/ChannelGroup.h"
@@ -55,6 +54,8 @@ constexpr ModeLayout ModeLayouts[4] = {
 };
 
 constexpr int AreaLeft = 7;
+// Wait slice of the HID read threads.
+constexpr int DevThreadSleepTime = 250;
 constexpr int ChannelGroupTop = 98;
 constexpr int FileBoxLeft = 611;
 constexpr QPoint ProgressAtStart{208, 504};
@@ -77,22 +78,35 @@ MainWindow::MainWindow(WindowOptions opts, QWidget* parent)
       ownClock(options.clock == nullptr ? std::make_unique<RealClock>() : nullptr),
       clock(options.clock != nullptr ? *options.clock : *ownClock),
       ownBackend(options.hidBackend == nullptr ? std::make_unique<HidapiBackend>() : nullptr),
-      transport(std::make_unique<WindowLink>(
-          clock, options.hidBackend != nullptr ? *options.hidBackend : *ownBackend)),
-      sessionState(std::make_unique<Session>(clock, *this, *transport)),
-      link(std::make_unique<Connection>(*sessionState, *transport)),
-      responseGraph(std::make_unique<ResponseGraph>(sessionState->model)) {
-    transport->attach(*sessionState, *link, options.extraPorts);
+      engine(std::make_unique<ConnectionAssembly>(
+          clock, *this, options.hidBackend != nullptr ? *options.hidBackend : *ownBackend)),
+      responseGraph(std::make_unique<ResponseGraph>(engine->session.model)) {
+    // Set before the first scan, which runs once events are processed.
+    engine->hidctl.setDevThreadSleepTime(DevThreadSleepTime);
+    if (!options.extraPorts.isEmpty()) engine->portList.setExtraPorts(options.extraPorts);
     buildMenus();
     buildDesignArea();
     startUp();
 }
 
 MainWindow::~MainWindow() {
-    // The link and the session call back into the window: they go before the widgets.
-    link.reset();
-    transport.reset();
-    sessionState.reset();
+    // The panels edit the session's model: they go first, while it is still there; then the
+    // engine, which may still call the view while it winds down, before the rest of the window.
+    delete takeCentralWidget();
+    responseGraph.reset();
+    engine.reset();
+}
+
+Session& MainWindow::session() {
+    return engine->session;
+}
+
+Connection& MainWindow::connection() {
+    return engine->connection;
+}
+
+TrafficLog& MainWindow::trafficLog() {
+    return engine->log;
 }
 
 void MainWindow::buildMenus() {
@@ -113,7 +127,7 @@ void MainWindow::buildDesignArea() {
     setCentralWidget(scroll);
     area = new QWidget(scroll);
     area->resize(DesignWidth, DesignHeight);
-    const PanelContext ctx{sessionState->model, sessionState->builders, edit};
+    const PanelContext ctx{engine->session.model, engine->session.builders, edit};
 
     top = new TopGroup(area);
     rows = new ChannelGroup(ctx, area);
@@ -137,11 +151,11 @@ void MainWindow::buildDesignArea() {
     historyList = new QListView(area);
     historyList->setGeometry(HistoryGeometry);
     historyList->setAccessibleName(tr("Traffic log"));
-    historyList->setModel(&transport->trafficLog());
+    historyList->setModel(&engine->log);
     historyList->setUniformItemSizes(true);
     // The newest line is selected, so the list shows it.
-    connect(&transport->trafficLog(), &TrafficLog::lineAdded, historyList, [this](int row) {
-        const QModelIndex index = transport->trafficLog().index(row);
+    connect(&engine->log, &TrafficLog::lineAdded, historyList, [this](int row) {
+        const QModelIndex index = engine->log.index(row);
         historyList->setCurrentIndex(index);
         historyList->scrollTo(index);
     });
@@ -160,7 +174,8 @@ void MainWindow::buildDesignArea() {
     };
     lock->closeCurrentPage = [this] { pageSwitcher->closeCurrentPage(); };
 
-    connect(top->connectButton(), &QPushButton::clicked, this, [this] { link->Button3Click(); });
+    connect(top->connectButton(), &QPushButton::clicked, this,
+            [this] { engine->connection.Button3Click(); });
     connect(top->saveList(), &QComboBox::activated, this, &MainWindow::saveListChanged);
 }
 
@@ -216,13 +231,13 @@ void MainWindow::aboutClicked() {
 }
 
 void MainWindow::saveListChanged(int index) {
-    if (index < 0 || index >= static_cast<int>(sessionState->presetNames.size())) return;
+    if (index < 0 || index >= static_cast<int>(engine->session.presetNames.size())) return;
     top->nameField()->setText(
-        QString::fromLatin1(sessionState->presetNames[static_cast<std::size_t>(index)]));
+        QString::fromLatin1(engine->session.presetNames[static_cast<std::size_t>(index)]));
 }
 
 void MainWindow::deviceMemoryClicked() {
-    if (sessionState->linkOpen != 0) memoryDialog->open();
+    if (engine->session.linkOpen != 0) memoryDialog->open();
 }
 
 // --- SessionView

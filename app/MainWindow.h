@@ -19,6 +19,7 @@ namespace m7410 {
 class ChannelGroup;
 class Clock;
 class Connection;
+class ConnectionAssembly;
 class DelayPage;
 class DisconnectedForm;
 class EqPage;
@@ -38,7 +39,7 @@ class Session;
 class SettingsFile;
 class TopGroup;
 class UserDialogs;
-class WindowLink;
+class TrafficLog;
 
 struct WindowOptions {
     // Where "mysetting.ini" and "logo.bmp" live: the program's folder.
@@ -67,9 +68,9 @@ public:
     explicit MainWindow(WindowOptions options, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    Session& session() { return *sessionState; }
-    Connection& connection() { return *link; }
-    WindowLink& windowLink() { return *transport; }
+    Session& session();
+    Connection& connection();
+    TrafficLog& trafficLog();
     EditState& editState() { return edit; }
     PageSwitcher& pages() { return *pageSwitcher; }
     PersonalLock& personalLock() { return *lock; }
@@ -139,9 +140,7 @@ private:
     std::unique_ptr<Clock> ownClock;
     Clock& clock;
     std::unique_ptr<HidBackend> ownBackend;
-    std::unique_ptr<WindowLink> transport;
-    std::unique_ptr<Session> sessionState;
-    std::unique_ptr<Connection> link;
+    std::unique_ptr<ConnectionAssembly> engine;
     EditState edit;
     std::unique_ptr<ResponseGraph> responseGraph;
     std::unique_ptr<SettingsFile> settings;

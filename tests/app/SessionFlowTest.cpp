@@ -2,7 +2,6 @@
 
 #include "app/DisconnectedForm.h"
 #include "app/TopGroup.h"
-#include "app/WindowLink.h"
 #include "link/Connection.h"
 #include "link/TrafficLog.h"
 #include "panels/ChannelGroup.h"
@@ -96,7 +95,7 @@ TEST_F(SessionFlowTest, TheUnitFollowsEveryLevelEditMadeInTheWindow) {
     EXPECT_TRUE(unitMatchesModel());
     EXPECT_EQ(demo.unit().malformedFrames(), 0);
     EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_GT(w.windowLink().trafficLog().count(), 0);
+    EXPECT_GT(w.trafficLog().count(), 0);
 }
 
 TEST_F(SessionFlowTest, PullingTheUnitClosesTheLinkAndShowsTheDisconnectionWindow) {
@@ -112,7 +111,7 @@ TEST_F(SessionFlowTest, PullingTheUnitClosesTheLinkAndShowsTheDisconnectionWindo
     EXPECT_EQ(w.topGroup()->connectButton()->text(), "Disconnect");
     EXPECT_EQ(w.statusPanel()->text(), "  Disconnect");
     EXPECT_EQ(w.usbLabel()->text(), "已移除设备.");
-    EXPECT_TRUE(w.windowLink().trafficLog().lastLine().startsWith("Removal of "));
+    EXPECT_TRUE(w.trafficLog().lastLine().startsWith("Removal of "));
 
     // The next opening finds no unit and no port.
     clock.advance(2000);
