@@ -27,7 +27,7 @@ constexpr uint16_t ButtonMasks = XCB_KEY_BUT_MASK_BUTTON_1 | XCB_KEY_BUT_MASK_BU
 
 } // namespace
 
-GlobalHotkey::GlobalHotkey(QWidget* window, bool systemWide) {
+GlobalHotkey::GlobalHotkey(QWidget* window, bool systemWide) : QObject(window) {
     if (systemWide && grab()) {
         QCoreApplication::instance()->installNativeEventFilter(this);
         return;
