@@ -123,9 +123,9 @@ void MainWindow::buildMenus() {
 }
 
 void MainWindow::buildDesignArea() {
-    auto* scroll = new QWidget(this);
-    setCentralWidget(scroll);
-    area = new QWidget(scroll);
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    area = new QWidget(client);
     area->resize(DesignWidth, DesignHeight);
     const PanelContext ctx{engine->session.model, engine->session.builders, edit};
 
