@@ -17,11 +17,13 @@
 #include "link/TrafficLog.h"
 #include "panels/ChannelGroup.h"
 #include "panels/DelayPage.h"
+#include "panels/EqEditor.h"
 #include "panels/EqPage.h"
 #include "panels/FilteredField.h"
 #include "panels/GainPage.h"
 #include "panels/GraphPicture.h"
 #include "panels/LimiterPage.h"
+#include "panels/MarkerEditor.h"
 #include "panels/PageSwitcher.h"
 #include "protocol/Session.h"
 #include "response/ResponseGraph.h"
@@ -60,6 +62,9 @@ constexpr int ChannelGroupTop = 98;
 constexpr int FileBoxLeft = 611;
 constexpr QPoint ProgressAtStart{208, 504};
 constexpr QPoint ProgressForExchanges{208, 232};
+// The "0 dB" sequence shows its progress over the EQ page's graph.
+constexpr int ZeroDbProgressLeft = 208;
+constexpr int ZeroDbProgressBelowEqTop = 280;
 // Beyond the window's width the design area keeps the boxes that show only when the window
 // is maximised on a wide screen.
 constexpr QPoint DeviceMemoryAt{1099, 249};
@@ -173,6 +178,9 @@ void MainWindow::buildDesignArea() {
         showGraph();
     };
     lock->closeCurrentPage = [this] { pageSwitcher->closeCurrentPage(); };
+    eqEditor = new EqEditor(ctx, *eq, *responseGraph, this);
+    eqEditor->beginZeroDb = [this] { return beginZeroDb(); };
+    markerEditor = new MarkerEditor(ctx, *eq, *responseGraph, *eqEditor, this);
 
     connect(top->connectButton(), &QPushButton::clicked, this,
             [this] { engine->connection.Button3Click(); });
@@ -220,6 +228,20 @@ void MainWindow::applyChannelMode(int channelMode) {
         w->move(AreaLeft, l.eqTop);
     files->move(FileBoxLeft, l.fileBoxTop);
     resize(WindowWidth, l.windowHeight);
+}
+
+bool MainWindow::beginZeroDb() {
+    Session& s = engine->session;
+    if (s.linkOpen == 0) return false;
+    progress->move(ZeroDbProgressLeft, eq->y() + ZeroDbProgressBelowEqTop);
+    progress->setPercent(0);
+    progress->show();
+    progress->raise();
+    setPanelsEnabled(EditingPanels, false);
+    // The send step counts the six band messages and unlocks after the last.
+    s.progressStepsActive = 1;
+    s.progressSteps = 0;
+    return true;
 }
 
 void MainWindow::showGraph() {

@@ -22,12 +22,14 @@ class Connection;
 class ConnectionAssembly;
 class DelayPage;
 class DisconnectedForm;
+class EqEditor;
 class EqPage;
 class FileBox;
 class GainPage;
 class GlobalHotkey;
 class HidBackend;
 class LimiterPage;
+class MarkerEditor;
 class MemoryMenuDialog;
 class PageSwitcher;
 class PasswordBox;
@@ -132,6 +134,7 @@ private:
     void buildDesignArea();
     void startUp();
     void applyChannelMode(int channelMode);
+    bool beginZeroDb();
     void showGraph();
 
     WindowOptions options;
@@ -168,6 +171,8 @@ private:
     DisconnectedForm* disconnected = nullptr;
     MemoryMenuDialog* memoryDialog = nullptr;
     PageSwitcher* pageSwitcher = nullptr;
+    EqEditor* eqEditor = nullptr;
+    MarkerEditor* markerEditor = nullptr;
     PersonalLock* lock = nullptr;
     GlobalHotkey* hotkey = nullptr;
 };
