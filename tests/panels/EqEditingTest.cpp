@@ -64,10 +64,17 @@ TEST_F(EqEditingTest, TypedValuesAreLimitedSnappedToTheTablesAndQueued) {
     EXPECT_EQ(model.band(2).q, 5);
     EXPECT_EQ(typeInto(r.q, "40"), "36");
     EXPECT_EQ(typeInto(r.q, "0"), "0.2");
+    // Numbers beyond a double's range are still only numbers out of range.
+    r.q->setText(QString(400, QLatin1Char('9')));
+    QTest::keyClick(r.q, Qt::Key_Return);
+    EXPECT_EQ(r.q->text(), "36");
+    r.q->setText(QStringLiteral("0.") + QString(400, QLatin1Char('0')) + QStringLiteral("1"));
+    QTest::keyClick(r.q, Qt::Key_Return);
+    EXPECT_EQ(r.q->text(), "0.2");
     EXPECT_EQ(typeInto(r.gain, "-30"), "-24");
     EXPECT_EQ(typeInto(r.gain, "13"), "12");
     EXPECT_EQ(edit.currentBand, 2);
-    ASSERT_EQ(pending.raised.size(), 8u) << "one message per committed edit";
+    ASSERT_EQ(pending.raised.size(), 10u) << "one message per committed edit";
     const RecordedMessage& band = pending.raised.back();
     EXPECT_EQ(band.slot, slotOf(eqBandGroup(2)));
     const int expected[8] = {243, 0, 180, 0, 120, 0, 0, 0};
@@ -92,7 +99,7 @@ TEST_F(EqEditingTest, TypedValuesAreLimitedSnappedToTheTablesAndQueued) {
     r.freq->setText("500");
     r.gain->setFocus();
     EXPECT_EQ(model.band(2).freq, 112);
-    EXPECT_EQ(pending.raised.size(), 13u);
+    EXPECT_EQ(pending.raised.size(), 15u);
 }
 
 TEST_F(EqEditingTest, TextThatIsNoNumberOrUnchangedRestoresAndCommitsNothing) {
