@@ -21,12 +21,11 @@ namespace {
 
 class EqEditingFlowTest : public WindowFixture {
 protected:
-    MainWindow& connect() {
-        MainWindow& w = window ? *window : openWindow();
+    void connect() {
         clock.runDue();
-        QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
+        QTest::mouseClick(window->topGroup()->connectButton(), Qt::LeftButton);
         clock.advance(3000);
-        return w;
+        ASSERT_EQ(window->session().linkOpen, 1);
     }
     void openEqPage(int channel) {
         QTest::mouseClick(window->channelGroup()->pageButton(PageEq, channel), Qt::LeftButton);
@@ -37,107 +36,75 @@ protected:
         QTest::keyClicks(f, keys);
         QTest::keyClick(f, Qt::Key_Return);
     }
-    void drag(QPoint from, QPoint to) {
-        GraphPicture* g = window->eqPage()->graph();
-        QTest::mousePress(g, Qt::LeftButton, {}, from);
-        QMouseEvent move(QEvent::MouseMove, to, g->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
-        QCoreApplication::sendEvent(g, &move);
-        QTest::mouseRelease(g, Qt::LeftButton, {}, to);
-    }
     bool unitMatchesModel() {
         const BlockData& set = demo.unit().currentSet();
-        return encodeBlock(window->session().model, set) == set;
+        return encodeBlock(window->session().model, set) == set &&
+               demo.unit().malformedFrames() == 0;
     }
 };
 
 TEST_F(EqEditingFlowTest, TheUnitEndsWithTheSetEditedOnTheEqPages) {
-    MainWindow& w = connect();
-    ASSERT_EQ(w.session().linkOpen, 1);
-    EqPage* eq = w.eqPage();
+    EqPage* eq = openWindow().eqPage();
+    connect();
     openEqPage(2);
     typeInto(eq->row(0).freq, "1010");
-    typeInto(eq->row(0).q, "3");
-    typeInto(eq->row(0).gain, "-6");
     typeInto(eq->lowPass().freq, "8000");
-    eq->highPass().type->setCurrentIndex(10);
-    emit eq->highPass().type->activated(10);
     eq->row(1).type->setCurrentIndex(EqTypeLowShelf);
     emit eq->row(1).type->activated(EqTypeLowShelf);
-    for (int i = 0; i < 3; ++i)
-        eq->row(1).gainSpin->upButton()->click();
-    drag(QPoint(294, 86), QPoint(500, 60));
+    eq->row(1).gainSpin->upButton()->click();
+    GraphPicture* g = eq->graph();
+    QTest::mousePress(g, Qt::LeftButton, {}, QPoint(294, 86));
+    QMouseEvent move(QEvent::MouseMove, QPoint(500, 60), g->mapToGlobal(QPoint(500, 60)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(g, &move);
+    QTest::mouseRelease(g, Qt::LeftButton, {}, QPoint(500, 60));
     openEqPage(MainChannelIndex);
     typeInto(eq->row(5).gain, "4.4");
-    typeInto(eq->highPass().freq, "30");
-    eq->row(2).freqSpin->downButton()->click();
-
-    const ChannelModel& m = w.session().model;
-    EXPECT_EQ(m.band(12).freq, 136);
-    EXPECT_EQ(m.band(13).shelfGain, 123);
-    EXPECT_EQ(m.band(13).peakGain, 120);
-    EXPECT_NE(m.band(15), EqBand{}) << "the dragged marker moved band 4";
-    EXPECT_EQ(m.crossover(2).hpf.type, 10);
-    EXPECT_EQ(m.band(23).peakGain, 142);
+    EXPECT_NE(window->session().model.band(15).freq, EqStartFreq[3]) << "the dragged band moved";
     EXPECT_FALSE(unitMatchesModel()) << "edits are paced, not sent at once";
 
-    clock.advance(12 * 510 + 1000);
+    clock.advance(6 * 510 + 1000);
     EXPECT_TRUE(unitMatchesModel());
-    EXPECT_EQ(demo.unit().malformedFrames(), 0);
 }
 
 TEST_F(EqEditingFlowTest, ZeroDbLocksTheWindowUntilItsSixMessagesHaveGone) {
     writeSettings("[Personal settings]\r\nChannel mode=1\r\n");
     ChannelModel start;
-    for (int row = 0; row < EqRowsPerChannel; ++row) {
-        start.band(bandAddress(2, row)).peakGain = 60 + row;
-        start.band(bandAddress(2, row)).shelfGain = 30;
-    }
+    for (int row = 0; row < EqRowsPerChannel; ++row)
+        start.band(bandAddress(2, row)).peakGain = 60;
     start.band(bandAddress(2, 1)).type = EqTypeHighShelf;
     demo.unit().setCurrentSet(encodeBlock(start, demo.unit().currentSet()));
-
-    // Without a link the button does nothing at all.
     MainWindow& w = openWindow();
     EqPage* eq = w.eqPage();
+    ProgressBox* progress = w.progressBox();
+
     openEqPage(2);
     typeInto(eq->row(0).gain, "-6");
     QTest::mouseClick(eq->zeroDbButton(), Qt::LeftButton);
-    EXPECT_FALSE(w.progressBox()->isVisible());
+    EXPECT_FALSE(progress->isVisible()) << "without a link the button does nothing";
     EXPECT_EQ(eq->row(0).gain->text(), "-6");
-    EXPECT_EQ(w.session().model.band(12).peakGain, 90);
 
     connect();
-    ASSERT_EQ(w.session().linkOpen, 1);
     openEqPage(2);
-    EXPECT_EQ(eq->row(0).gain->text(), "-12");
     QTest::mouseClick(eq->zeroDbButton(), Qt::LeftButton);
-    ProgressBox* progress = w.progressBox();
     ASSERT_TRUE(progress->isVisible());
     EXPECT_EQ(progress->pos(), QPoint(208, 448));
-    EXPECT_EQ(progress->percent(), 0);
-    for (QWidget* locked :
-         {static_cast<QWidget*>(eq), static_cast<QWidget*>(w.channelGroup()),
-          static_cast<QWidget*>(w.topGroup()), static_cast<QWidget*>(w.fileBox())})
-        EXPECT_FALSE(locked->isEnabled());
-    for (int row = 0; row < EqRowsPerChannel; ++row) {
+    const std::vector<QWidget*> locked = {eq, w.channelGroup(), w.topGroup(), w.fileBox()};
+    for (QWidget* panel : locked)
+        EXPECT_FALSE(panel->isEnabled());
+    for (int row = 0; row < EqRowsPerChannel; ++row)
         EXPECT_EQ(eq->row(row).gain->text(), "0");
-        EXPECT_EQ(w.session().model.band(bandAddress(2, row)).gainInForce(), 120);
-    }
-    EXPECT_EQ(w.session().model.band(13).peakGain, 61) << "a shelf's peaking gain stays";
+    EXPECT_EQ(w.session().model.band(13).peakGain, 60) << "a shelf keeps its peaking gain";
 
     clock.advance(215);
-    for (int step = 1; step < 6; ++step) {
-        EXPECT_EQ(progress->percent(), 16 * step);
-        EXPECT_TRUE(progress->isVisible());
+    for (int sent = 1; sent < 6; ++sent) {
+        EXPECT_EQ(progress->percent(), 16 * sent);
         clock.advance(510);
     }
     EXPECT_FALSE(progress->isVisible());
-    EXPECT_TRUE(eq->isEnabled());
-    EXPECT_TRUE(w.channelGroup()->isEnabled());
-    EXPECT_TRUE(w.topGroup()->isEnabled());
-    EXPECT_TRUE(w.fileBox()->isEnabled());
+    for (QWidget* panel : locked)
+        EXPECT_TRUE(panel->isEnabled());
     EXPECT_TRUE(unitMatchesModel());
-    EXPECT_EQ(demo.unit().malformedFrames(), 0);
 }
 
 } // namespace
