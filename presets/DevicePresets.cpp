@@ -31,6 +31,7 @@ void DevicePresets::loadClicked(int loadIndex) {
     s.view.closeCurrentPage();
     s.recallPending = 1;
     s.scheduler.holdForExchange();
+    s.scheduler.dropParameterMessages();
     // Locked before the pause, so no second click can start another exchange inside it.
     s.view.showProgress(0);
     s.view.setPanelsEnabled(UnlockedPanels, false);

@@ -122,6 +122,7 @@ void PresetFiles::loadOneGroupToDevice() {
         return;
     }
 
+    s.scheduler.dropParameterMessages();
     s.view.showProgress(0);
     lockWindow();
     loadTicks = 0;

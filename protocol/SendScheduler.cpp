@@ -122,6 +122,11 @@ void SendScheduler::stopAll() {
     s.sendingMessage = 0;
 }
 
+void SendScheduler::dropParameterMessages() {
+    for (int slot = 1; slot <= LastParameterMessage; ++slot)
+        s.pending[slot] = 0;
+}
+
 void SendScheduler::holdForExchange() {
     s.sendTimer->stop();
     s.Timer1->stop();

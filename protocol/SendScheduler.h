@@ -44,6 +44,9 @@ public:
     // a reply). A message whose send step is still armed is queued again rather than lost or
     // sent between a block header and its block. startPolling() resumes.
     void holdForExchange();
+    // Forgets the queued parameter messages (not the system-record request): they carry
+    // edits of a set the unit is replacing, and would overwrite the new set with them.
+    void dropParameterMessages();
 
 private:
     Session& s;
