@@ -17,6 +17,11 @@ TEST_F(SerialPresets, RecallAppliesTheSlotAndAnUnansweredRecallTimesOut) {
     EXPECT_FALSE(view.progressShown);
     EXPECT_EQ(view.disabled, 0u);
     EXPECT_TRUE(s.Timer1->isActive() && s.sendTimer->isActive());
+    // The answered recall's progress ticks are over: they do not run into the next exchange.
+    files.saveTwentyGroupsToPc();
+    clock.advance(1200);
+    EXPECT_EQ(view.progress, 5);
+    clock.advance(16000);
 
     const ChannelModel before = s.model;
     unit.faults().drop[CodeCurrentBlock] = 1;
