@@ -35,39 +35,29 @@ TEST(PresetFileReader, TakesAnyLineEndAndRefusesWhatCannotBeAPresetFile) {
     EXPECT_FALSE(isGroupRecord(std::string(663, '0') + "g"));
 }
 
-struct ApplyText : SessionFixture {
-    std::string record(const BlockData& block) {
-        return toHex(buildFrame(0, KindReply, 0, CodeCurrentBlock, 0, block.data(), block.size()));
-    }
-};
-
-TEST_F(ApplyText, AppliesARecordAndLeavesTheLinkFlagAsItWas) {
+TEST_F(SessionFixture, ApplyParameterTextTakesOnlyARecordAndKeepsTheLinkFlag) {
     BlockData block = encodeBlock(ChannelModel{}, BlockData{});
-    const std::size_t gain2 = static_cast<std::size_t>(addressOf(basicGroup(2)).blockOffset);
-    block[gain2] = 230;
+    block[static_cast<std::size_t>(addressOf(basicGroup(2)).blockOffset)] = 230; // gain
     setBlockName(block, "Named");
     block[BlockNameOffset + 6] = 'X'; // after the first zero byte: not part of the name
+    const std::string record =
+        toHex(buildFrame(0, KindReply, 0, CodeCurrentBlock, 0, block.data(), block.size()));
+
+    s.linkOpen = 1;
+    for (const std::string& text : {record.substr(2), record + "00", "G" + record.substr(1)})
+        EXPECT_FALSE(ApplyParameterText(s, text));
+    EXPECT_TRUE(view.bandsRefreshed.empty());
+    EXPECT_FALSE(view.volume.has_value());
+
     for (int32_t open : {1, 0}) {
         s.linkOpen = open;
-        ASSERT_TRUE(ApplyParameterText(s, record(block)));
+        ASSERT_TRUE(ApplyParameterText(s, record));
         EXPECT_EQ(s.linkOpen, open);
     }
     EXPECT_EQ(s.model.outputs[2].gain, 200);
     EXPECT_EQ(view.presetName, "Named");
     EXPECT_EQ(s.currentChannel, 3);
     EXPECT_EQ(s.currentBand, 23);
-}
-
-TEST_F(ApplyText, AnythingButARecordChangesNothing) {
-    s.linkOpen = 1;
-    const ChannelModel before = s.model;
-    const std::string good = record(BlockData{});
-    for (const std::string& text : {good.substr(2), good + "00", "G" + good.substr(1)})
-        EXPECT_FALSE(ApplyParameterText(s, text));
-    EXPECT_EQ(s.model, before);
-    EXPECT_TRUE(view.bandsRefreshed.empty());
-    EXPECT_FALSE(view.volume.has_value());
-    EXPECT_EQ(s.linkOpen, 1);
 }
 
 } // namespace
