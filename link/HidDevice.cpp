@@ -72,7 +72,6 @@ HidConnection* HidDevice::handle() {
 void HidDevice::closeHandles() {
     readWrite.reset();
     pushedInput.reset();
-    if (readThread) readThread->deviceUnplugged();
 }
 
 QString HidDevice::ProductText() {
@@ -193,6 +192,9 @@ void HidDevice::stopReading() {
 
 void HidDevice::markUnplugged() {
     closeHandles();
+    // The thread owns its read handle; it drops it and keeps reporting the failure until the
+    // device is released.
+    if (readThread) readThread->deviceUnplugged();
     pluggedIn = false;
     if (UnplugHandler handler = std::exchange(onUnplug, nullptr)) handler(this);
 }

@@ -224,7 +224,8 @@ void VirtualHidBackend::sendInput(const std::string& key, const uint8_t* data, s
         }
     }
     registry->arrived.notify_all();
-    for (auto& [id, handler] : pushTo) {
+    for (auto& [readerId, handler] : pushTo) {
+        const uint64_t id = readerId;
         // A handler may close readers (a device released while it runs): skip those.
         bool open = false;
         {
