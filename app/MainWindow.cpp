@@ -1,15 +1,378 @@
 #include "app/MainWindow.h"
 
+#include "app/DisconnectedForm.h"
+#include "app/FileBox.h"
+#include "app/GlobalHotkey.h"
+#include "app/LinkPictures.h"
+#include "app/MemoryMenuDialog.h"
+#include "app/PasswordBox.h"
+#include "app/PersonalLock.h"
+#include "app/PersonalSettingsBox.h"
+#include "app/ProgressBox.h"
+#include "app/QtDialogs.h"
+#include "app/SettingsFile.h"
+#include "app/TopGroup.h"
+#include "link/ConnectionAssembly.h"
+#include "link/HidapiBackend.h"
+#include "link/TrafficLog.h"
+#include "panels/ChannelGroup.h"
+#include "panels/DelayPage.h"
+#include "panels/EqPage.h"
+#include "panels/FilteredField.h"
+#include "panels/GainPage.h"
+#include "panels/GraphPicture.h"
+#include "panels/LimiterPage.h"
+#include "panels/PageSwitcher.h"
+#include "protocol/Session.h"
+#include "response/ResponseGraph.h"
+#include "support/RealClock.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListView>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+
 namespace m7410 {
 
 namespace {
-constexpr int WindowWidth = 750;
-constexpr int WindowHeight = 689;
+
+// Channel mode: channel group height, top of the EQ page and the boxes over it, window
+// height, top of the file box (which moves up beside the shorter channel group).
+struct ModeLayout {
+    int groupHeight;
+    int eqTop;
+    int windowHeight;
+    int fileBoxTop;
+};
+constexpr ModeLayout ModeLayouts[4] = {
+    {134, 232, 753, 98}, // 0: the design layout, all rows
+    {70, 168, 689, 2},
+    {102, 200, 721, 34},
+    {134, 232, 753, 98},
+};
+
+constexpr int AreaLeft = 7;
+// Wait slice of the HID read threads.
+constexpr int DevThreadSleepTime = 250;
+constexpr int ChannelGroupTop = 98;
+constexpr int FileBoxLeft = 611;
+constexpr QPoint ProgressAtStart{208, 504};
+constexpr QPoint ProgressForExchanges{208, 232};
+// Beyond the window's width the design area keeps the boxes that show only when the window
+// is maximised on a wide screen.
+constexpr QPoint DeviceMemoryAt{1099, 249};
+constexpr QRect HistoryGeometry{760, 2, 330, 640};
+constexpr int DesignWidth = 1240;
+constexpr int DesignHeight = 760;
+
+const QString AboutText = QStringLiteral("API for version M7410_8.1.1.H Build on 2016_05_21");
+
 } // namespace
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
-    setWindowTitle("M_7410");
-    resize(WindowWidth, WindowHeight);
+MainWindow::MainWindow(WindowOptions opts, QWidget* parent)
+    : QMainWindow(parent), options(std::move(opts)),
+      ownDialogs(options.dialogs == nullptr ? std::make_unique<QtDialogs>() : nullptr),
+      dialogs(options.dialogs != nullptr ? *options.dialogs : *ownDialogs),
+      ownClock(options.clock == nullptr ? std::make_unique<RealClock>() : nullptr),
+      clock(options.clock != nullptr ? *options.clock : *ownClock),
+      ownBackend(options.hidBackend == nullptr ? std::make_unique<HidapiBackend>() : nullptr),
+      engine(std::make_unique<ConnectionAssembly>(
+          clock, *this, options.hidBackend != nullptr ? *options.hidBackend : *ownBackend)),
+      responseGraph(std::make_unique<ResponseGraph>(engine->session.model)) {
+    // Set before the first scan, which runs once events are processed.
+    engine->hidctl.setDevThreadSleepTime(DevThreadSleepTime);
+    if (!options.extraPorts.isEmpty()) engine->portList.setExtraPorts(options.extraPorts);
+    buildMenus();
+    buildDesignArea();
+    startUp();
+}
+
+MainWindow::~MainWindow() {
+    // The panels edit the session's model: they go first, while it is still there; then the
+    // engine, which may still call the view while it winds down, before the rest of the window.
+    delete takeCentralWidget();
+    responseGraph.reset();
+    engine.reset();
+}
+
+Session& MainWindow::session() {
+    return engine->session;
+}
+
+Connection& MainWindow::connection() {
+    return engine->connection;
+}
+
+TrafficLog& MainWindow::trafficLog() {
+    return engine->log;
+}
+
+void MainWindow::buildMenus() {
+    fileMenu = menuBar()->addMenu(QStringLiteral("file"));
+    exit = fileMenu->addAction(QStringLiteral("exit"));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+    aboutMenu = menuBar()->addMenu(QStringLiteral("about"));
+    about = aboutMenu->addAction(QStringLiteral("about"));
+    connect(about, &QAction::triggered, this, &MainWindow::aboutClicked);
+    status = new QLabel(QStringLiteral("Disconnect"));
+    status->setFixedWidth(200);
+    status->setAccessibleName(tr("Status"));
+    statusBar()->addWidget(status);
+}
+
+void MainWindow::buildDesignArea() {
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    area = new QWidget(client);
+    area->resize(DesignWidth, DesignHeight);
+    const PanelContext ctx{engine->session.model, engine->session.builders, edit};
+
+    top = new TopGroup(area);
+    rows = new ChannelGroup(ctx, area);
+    files = new FileBox(area);
+    eq = new EqPage(ctx, area);
+    limiter = new LimiterPage(ctx, area);
+    delay = new DelayPage(ctx, area);
+    gain = new GainPage(ctx, area);
+    settings =
+        std::make_unique<SettingsFile>(options.programDir + QStringLiteral("/mysetting.ini"));
+    settingsPanel = new PersonalSettingsBox(
+        *settings, options.programDir + QStringLiteral("/logo.bmp"), dialogs, area);
+    password = new PasswordBox(area);
+    progress = new ProgressBox(area);
+
+    deviceMemory = new QGroupBox(QStringLiteral("Device Memory"), area);
+    deviceMemory->setGeometry(QRect(DeviceMemoryAt, QSize(130, 60)));
+    auto* memorySave = new QPushButton(QStringLiteral("save"), deviceMemory);
+    memorySave->setGeometry(25, 24, 80, 26);
+    connect(memorySave, &QPushButton::clicked, this, &MainWindow::deviceMemoryClicked);
+    historyList = new QListView(area);
+    historyList->setGeometry(HistoryGeometry);
+    historyList->setAccessibleName(tr("Traffic log"));
+    historyList->setModel(&engine->log);
+    historyList->setUniformItemSizes(true);
+    // The newest line is selected, so the list shows it.
+    connect(&engine->log, &TrafficLog::lineAdded, historyList, [this](int row) {
+        const QModelIndex index = engine->log.index(row);
+        historyList->setCurrentIndex(index);
+        historyList->scrollTo(index);
+    });
+    lblUsbHid = new QLabel(QStringLiteral("接到回复数据时显示已连上"), area);
+    lblUsbHid->hide();
+
+    disconnected = new DisconnectedForm(this);
+    memoryDialog = new MemoryMenuDialog(this);
+
+    pageSwitcher = new PageSwitcher(edit, *rows, *eq, *limiter, *delay, *gain, this);
+    lock = new PersonalLock(*password, *settingsPanel, dialogs, this);
+    pageSwitcher->hideOverlays = [this] { lock->hideBoxes(); };
+    pageSwitcher->drawEqPage = [this](int channel) {
+        responseGraph->openPage(channel);
+        showGraph();
+    };
+    lock->closeCurrentPage = [this] { pageSwitcher->closeCurrentPage(); };
+
+    connect(top->connectButton(), &QPushButton::clicked, this,
+            [this] { engine->connection.Button3Click(); });
+    connect(top->saveList(), &QComboBox::activated, this, &MainWindow::saveListChanged);
+}
+
+void MainWindow::startUp() {
+    // Settings: caption, mode, row captions, version, logo. An absent row key keeps the row's
+    // default caption; its field in the settings box stays empty.
+    const PersonalSettings values = settings->read();
+    setWindowTitle(values.name);
+    mode = values.channelMode;
+    settingsPanel->load(values);
+    applyChannelMode(mode);
+    const std::pair<const char*, int> captionKeys[] = {{SettingsKey::MainChannel, MainChannelIndex},
+                                                       {SettingsKey::OutputOne, 2},
+                                                       {SettingsKey::OutputTwo, 0},
+                                                       {SettingsKey::OutputThree, 1}};
+    for (auto [key, channel] : captionKeys) {
+        if (const std::optional<QString> caption = settings->text(key))
+            rows->setRowCaption(channel, *caption);
+    }
+    settingsPanel->setLogo(options.logo);
+
+    hotkey = new GlobalHotkey(this, options.systemHotkey);
+    connect(hotkey, &GlobalHotkey::activated, lock, &PersonalLock::hotkeyPressed);
+
+    edit = EditState{};
+    responseGraph->buildGridBitmap(GraphPicture::GraphWidth, GraphPicture::GraphHeight);
+
+    progress->move(ProgressAtStart);
+    top->move(AreaLeft, 2);
+    rows->move(AreaLeft, ChannelGroupTop);
+    showGraph();
+    top->linkIndicator()->setPixmap(QPixmap::fromImage(linkPicture(false)));
+    rows->showModel();
+    resize(WindowWidth, height());
+}
+
+void MainWindow::applyChannelMode(int channelMode) {
+    const ModeLayout& l = ModeLayouts[channelMode >= 1 && channelMode <= 3 ? channelMode : 0];
+    rows->resize(ChannelGroup::Width, l.groupHeight);
+    for (QWidget* w : {static_cast<QWidget*>(eq), static_cast<QWidget*>(settingsPanel),
+                       static_cast<QWidget*>(password)})
+        w->move(AreaLeft, l.eqTop);
+    files->move(FileBoxLeft, l.fileBoxTop);
+    resize(WindowWidth, l.windowHeight);
+}
+
+void MainWindow::showGraph() {
+    eq->graph()->setPicture(responseGraph->picture());
+}
+
+void MainWindow::aboutClicked() {
+    dialogs.message(this, AboutText);
+}
+
+void MainWindow::saveListChanged(int index) {
+    if (index < 0 || index >= static_cast<int>(engine->session.presetNames.size())) return;
+    top->nameField()->setText(
+        QString::fromLatin1(engine->session.presetNames[static_cast<std::size_t>(index)]));
+}
+
+void MainWindow::deviceMemoryClicked() {
+    if (engine->session.linkOpen != 0) memoryDialog->open();
+}
+
+// --- SessionView
+
+void MainWindow::showProgress(int percent) {
+    progress->move(ProgressForExchanges);
+    progress->setPercent(percent);
+    progress->show();
+    progress->raise();
+}
+
+void MainWindow::setProgress(int percent) {
+    progress->setPercent(percent);
+}
+
+void MainWindow::hideProgress() {
+    progress->hide();
+}
+
+void MainWindow::setPanelsEnabled(unsigned panels, bool enabled) {
+    const std::pair<unsigned, QWidget*> areas[] = {{ChannelPanel, rows},
+                                                   {EqPanel, eq},
+                                                   {ConnectionPanel, top},
+                                                   {FilePanel, files},
+                                                   {DeviceMemoryPanel, deviceMemory}};
+    // The serial port list is never shown, so PortListPanel has nothing to enable.
+    for (auto [bit, widget] : areas) {
+        if ((panels & bit) != 0) widget->setEnabled(enabled);
+    }
+    if ((panels & MenuPanel) != 0) {
+        fileMenu->setEnabled(enabled);
+        aboutMenu->setEnabled(enabled);
+    }
+}
+
+void MainWindow::closeCurrentPage() {
+    pageSwitcher->closeCurrentPage();
+}
+
+void MainWindow::showMessage(const std::string& text) {
+    dialogs.message(this, QString::fromStdString(text));
+}
+
+void MainWindow::showDisconnected() {
+    disconnected->showCentred();
+}
+
+void MainWindow::hideDisconnected() {
+    disconnected->hide();
+}
+
+std::optional<std::string> MainWindow::askSaveFileName(PresetFileKind kind) {
+    const bool one = kind == PresetFileKind::OneGroup;
+    // The filters name the file kind only: every file is offered, none gets an extension.
+    const QString file = dialogs.saveFileName(
+        this, one ? QStringLiteral("M_7410") : QStringLiteral("20M_7410"),
+        one ? QStringLiteral("M_7410File (*)") : QStringLiteral("20M_7410File (*)"));
+    if (file.isEmpty()) return std::nullopt;
+    return file.toStdString();
+}
+
+void MainWindow::setConnectCaption(const std::string& caption) {
+    top->connectButton()->setText(QString::fromStdString(caption));
+}
+
+void MainWindow::setConnectEnabled(bool enabled) {
+    top->connectButton()->setEnabled(enabled);
+}
+
+void MainWindow::setStatusText(const std::string& text) {
+    status->setText(QString::fromStdString(text));
+}
+
+void MainWindow::setLinkIndicator(bool linkOpen) {
+    top->linkIndicator()->setPixmap(QPixmap::fromImage(linkPicture(linkOpen)));
+}
+
+void MainWindow::setUsbLabel(const std::string& text) {
+    lblUsbHid->setText(QString::fromStdString(text));
+}
+
+void MainWindow::hidePersonalPanels() {
+    lock->hideBoxes();
+}
+
+void MainWindow::setBassOn(bool on) {
+    rows->setBassOn(on);
+}
+
+void MainWindow::setCurrentPresetNumber(int number) {
+    top->presetNumber()->setText(QString::number(number));
+}
+
+void MainWindow::setCurrentPresetName(const std::string& name) {
+    top->presetNameField()->setText(QString::fromLatin1(name));
+}
+
+void MainWindow::setLoadList(const std::vector<std::string>& entries) {
+    QComboBox* list = top->loadList();
+    list->clear();
+    for (const std::string& e : entries)
+        list->addItem(QString::fromLatin1(e));
+}
+
+void MainWindow::selectFirstPreset() {
+    top->loadList()->setCurrentIndex(top->loadList()->count() > 0 ? 0 : -1);
+    top->saveList()->setCurrentIndex(0);
+    saveListChanged(0);
+}
+
+void MainWindow::setPolarity(int channel, bool inverted) {
+    if (channel >= 0 && channel < ChannelCount) rows->showPolarity(channel, inverted);
+}
+
+void MainWindow::setMuteColour(int channel, bool soundOn) {
+    if (channel >= 0 && channel < OutputChannelCount) rows->showMute(channel, soundOn);
+}
+
+void MainWindow::setVolume(int position) {
+    rows->showVolume(position);
+}
+
+void MainWindow::refreshBand(int band) {
+    responseGraph->refreshBand(band);
+    showGraph();
+}
+
+void MainWindow::computeHighPass(int channel, int type) {
+    responseGraph->computeHighPass(channel, type);
+    showGraph();
+}
+
+void MainWindow::computeLowPass(int channel, int type) {
+    responseGraph->computeLowPass(channel, type);
+    showGraph();
 }
 
 } // namespace m7410

@@ -1,13 +1,175 @@
 #pragma once
 
+#include "panels/EditState.h"
+#include "protocol/SessionView.h"
+
+#include <QImage>
 #include <QMainWindow>
+#include <QStringList>
+
+#include <memory>
+
+class QLabel;
+class QListView;
+class QGroupBox;
+class QPushButton;
 
 namespace m7410 {
 
-class MainWindow : public QMainWindow {
+class ChannelGroup;
+class Clock;
+class Connection;
+class ConnectionAssembly;
+class DelayPage;
+class DisconnectedForm;
+class EqPage;
+class FileBox;
+class GainPage;
+class GlobalHotkey;
+class HidBackend;
+class LimiterPage;
+class MemoryMenuDialog;
+class PageSwitcher;
+class PasswordBox;
+class PersonalLock;
+class PersonalSettingsBox;
+class ProgressBox;
+class ResponseGraph;
+class Session;
+class SettingsFile;
+class TopGroup;
+class UserDialogs;
+class TrafficLog;
+
+struct WindowOptions {
+    // Where "mysetting.ini" and "logo.bmp" live: the program's folder.
+    QString programDir;
+    // The logo read at program entry; null when it could not be read.
+    QImage logo;
+    // Protocol timing; the real clock when null.
+    Clock* clock = nullptr;
+    // Message boxes and file dialogs; the real ones when null.
+    UserDialogs* dialogs = nullptr;
+    // Grab Ctrl+I on the whole desktop (X11); otherwise only in this program's windows.
+    bool systemHotkey = true;
+    // Paths added at the end of the serial port list.
+    QStringList extraPorts;
+    // The HID devices to look at; this machine's (hidapi) when null.
+    HidBackend* hidBackend = nullptr;
+};
+
+// The one window: it owns the session, the link, the response graph and every panel, runs
+// the start-up steps and shows what the session reports.
+class MainWindow : public QMainWindow, public SessionView {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    static constexpr int WindowWidth = 750;
+
+    explicit MainWindow(WindowOptions options, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Session& session();
+    Connection& connection();
+    TrafficLog& trafficLog();
+    EditState& editState() { return edit; }
+    PageSwitcher& pages() { return *pageSwitcher; }
+    PersonalLock& personalLock() { return *lock; }
+    ResponseGraph& graph() { return *responseGraph; }
+    int channelMode() const { return mode; }
+
+    ChannelGroup* channelGroup() const { return rows; }
+    EqPage* eqPage() const { return eq; }
+    GainPage* gainPage() const { return gain; }
+    DelayPage* delayPage() const { return delay; }
+    LimiterPage* limiterPage() const { return limiter; }
+    TopGroup* topGroup() const { return top; }
+    FileBox* fileBox() const { return files; }
+    ProgressBox* progressBox() const { return progress; }
+    PasswordBox* passwordBox() const { return password; }
+    PersonalSettingsBox* settingsBox() const { return settingsPanel; }
+    DisconnectedForm* disconnectedForm() const { return disconnected; }
+    MemoryMenuDialog* memoryMenu() const { return memoryDialog; }
+    QLabel* statusPanel() const { return status; }
+    QLabel* usbLabel() const { return lblUsbHid; }
+    QListView* trafficLogView() const { return historyList; }
+    QAction* aboutAction() const { return about; }
+    QAction* exitAction() const { return exit; }
+
+    // SessionView
+    void showProgress(int percent) override;
+    void setProgress(int percent) override;
+    void hideProgress() override;
+    void setPanelsEnabled(unsigned panels, bool enabled) override;
+    void closeCurrentPage() override;
+    void showMessage(const std::string& text) override;
+    void showDisconnected() override;
+    void hideDisconnected() override;
+    std::optional<std::string> askSaveFileName(PresetFileKind kind) override;
+    void setConnectCaption(const std::string& caption) override;
+    void setConnectEnabled(bool enabled) override;
+    void setStatusText(const std::string& text) override;
+    void setLinkIndicator(bool linkOpen) override;
+    void setUsbLabel(const std::string& text) override;
+    void hidePersonalPanels() override;
+    void setBassOn(bool on) override;
+    void setCurrentPresetNumber(int number) override;
+    void setCurrentPresetName(const std::string& name) override;
+    void setLoadList(const std::vector<std::string>& entries) override;
+    void selectFirstPreset() override;
+    void setPolarity(int channel, bool inverted) override;
+    void setMuteColour(int channel, bool soundOn) override;
+    void setVolume(int position) override;
+    void refreshBand(int band) override;
+    void computeHighPass(int channel, int type) override;
+    void computeLowPass(int channel, int type) override;
+
+    void aboutClicked();
+    void saveListChanged(int index);
+    void deviceMemoryClicked();
+
+private:
+    void buildMenus();
+    void buildDesignArea();
+    void startUp();
+    void applyChannelMode(int channelMode);
+    void showGraph();
+
+    WindowOptions options;
+    std::unique_ptr<UserDialogs> ownDialogs;
+    UserDialogs& dialogs;
+    std::unique_ptr<Clock> ownClock;
+    Clock& clock;
+    std::unique_ptr<HidBackend> ownBackend;
+    std::unique_ptr<ConnectionAssembly> engine;
+    EditState edit;
+    std::unique_ptr<ResponseGraph> responseGraph;
+    std::unique_ptr<SettingsFile> settings;
+    int mode = 0;
+
+    QWidget* area = nullptr;
+    TopGroup* top = nullptr;
+    ChannelGroup* rows = nullptr;
+    FileBox* files = nullptr;
+    EqPage* eq = nullptr;
+    LimiterPage* limiter = nullptr;
+    DelayPage* delay = nullptr;
+    GainPage* gain = nullptr;
+    ProgressBox* progress = nullptr;
+    PasswordBox* password = nullptr;
+    PersonalSettingsBox* settingsPanel = nullptr;
+    QGroupBox* deviceMemory = nullptr;
+    QListView* historyList = nullptr;
+    QLabel* lblUsbHid = nullptr;
+    QLabel* status = nullptr;
+    QMenu* fileMenu = nullptr;
+    QMenu* aboutMenu = nullptr;
+    QAction* exit = nullptr;
+    QAction* about = nullptr;
+    DisconnectedForm* disconnected = nullptr;
+    MemoryMenuDialog* memoryDialog = nullptr;
+    PageSwitcher* pageSwitcher = nullptr;
+    PersonalLock* lock = nullptr;
+    GlobalHotkey* hotkey = nullptr;
 };
 
 } // namespace m7410

@@ -1,8 +1,14 @@
+#include "app/DemoUnit.h"
 #include "app/MainWindow.h"
+#include "app/SplashScreen.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QImageReader>
 
+#include "support/RealClock.h"
+
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -41,6 +47,17 @@ void describe() {
     QCoreApplication::setApplicationVersion(M7410_VERSION);
 }
 
+// The logo beside the program. Without it the program still starts, only without the splash.
+QImage readLogo(const QString& dir) {
+    QImageReader reader(dir + QStringLiteral("/logo.bmp"));
+    QImage logo = reader.read();
+    if (logo.isNull()) {
+        std::fprintf(stderr, "m7410: %s: %s; starting without the logo\n",
+                     qPrintable(reader.fileName()), qPrintable(reader.errorString()));
+    }
+    return logo;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -52,10 +69,28 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     describe();
+    QApplication::setStyle(QStringLiteral("Fusion"));
     const Options options = parseOptions(app);
-    (void)options;
 
-    m7410::MainWindow window;
-    window.show();
+    m7410::RealClock clock;
+    std::unique_ptr<m7410::DemoUnit> demo;
+    m7410::WindowOptions window;
+    window.programDir = QCoreApplication::applicationDirPath();
+    window.logo = readLogo(window.programDir);
+    window.extraPorts = options.ports;
+    window.clock = &clock;
+    if (options.demo) {
+        demo = std::make_unique<m7410::DemoUnit>(clock, true);
+        window.hidBackend = &demo->backend();
+    }
+
+    std::unique_ptr<m7410::SplashScreen> splash;
+    if (!window.logo.isNull()) {
+        splash = std::make_unique<m7410::SplashScreen>(window.logo);
+        splash->showAndWait();
+    }
+    m7410::MainWindow mainWindow(window);
+    splash.reset();
+    mainWindow.show();
     return QApplication::exec();
 }

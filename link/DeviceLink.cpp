@@ -35,4 +35,6 @@ void DeviceLink::writeSerial(const uint8_t* bytes, std::size_t size) {
     serial.WriteSerial();
 }
 
+void DeviceLink::resetHidAssembly() { reports.resetAssembly(); }
+
 } // namespace m7410

@@ -18,6 +18,7 @@ public:
     void sendHidFrame(const uint8_t* frame, std::size_t size) override;
     void sendHidBlock(const uint8_t* image, std::size_t size) override;
     void writeSerial(const uint8_t* bytes, std::size_t size) override;
+    void resetHidAssembly() override;
 
 private:
     HidUnitPicker& picker;

@@ -9,10 +9,13 @@ namespace m7410 {
 namespace {
 
 void resetBandFrequencies(std::array<EqBand, EqRowsPerChannel>& eq) {
-    for (int row = 0; row < EqRowsPerChannel; ++row) eq[row].freq = EqStartFreq[row];
+    for (int row = 0; row < EqRowsPerChannel; ++row)
+        eq[row].freq = EqStartFreq[row];
 }
 
-void clampTo(int32_t& v, int32_t hi) { v = std::clamp(v, 0, hi); }
+void clampTo(int32_t& v, int32_t hi) {
+    v = std::clamp(v, 0, hi);
+}
 
 void clampCrossover(Crossover& x) {
     clampTo(x.hpf.freq, FreqIndexMax);
@@ -34,7 +37,8 @@ void clampBands(std::array<EqBand, EqRowsPerChannel>& eq) {
 } // namespace
 
 ChannelModel::ChannelModel() {
-    for (OutputChannel& o : outputs) resetBandFrequencies(o.eq);
+    for (OutputChannel& o : outputs)
+        resetBandFrequencies(o.eq);
     resetBandFrequencies(main.eq);
 }
 
@@ -43,7 +47,9 @@ EqBand& ChannelModel::band(int b) {
     return ch == MainChannelIndex ? main.eq[rowOfBand(b)] : outputs[ch].eq[rowOfBand(b)];
 }
 
-const EqBand& ChannelModel::band(int b) const { return const_cast<ChannelModel*>(this)->band(b); }
+const EqBand& ChannelModel::band(int b) const {
+    return const_cast<ChannelModel*>(this)->band(b);
+}
 
 Crossover& ChannelModel::crossover(int channel) {
     return channel == MainChannelIndex ? main.crossover : outputs[channel].crossover;

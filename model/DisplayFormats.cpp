@@ -15,7 +15,9 @@ std::string printf1(const char* pattern, double v) {
 }
 
 // Avoids "-0.0" for values that round to zero from below.
-double noNegativeZero(double v, double halfUnit) { return (v < 0 && v > -halfUnit) ? 0.0 : v; }
+double noNegativeZero(double v, double halfUnit) {
+    return (v < 0 && v > -halfUnit) ? 0.0 : v;
+}
 
 } // namespace
 
@@ -24,15 +26,27 @@ std::string shortestDecimal(double value) {
     return printf1("%.15g", value == 0.0 ? 0.0 : value);
 }
 
-std::string formatFrequency(int32_t i) { return shortestDecimal(FreqTable.at(i)); }
-std::string formatEqGain(int32_t i) { return shortestDecimal(EqGainTable.at(i)); }
-std::string formatQ(int32_t i) { return shortestDecimal(QTable.at(i)); }
+std::string formatFrequency(int32_t i) {
+    return shortestDecimal(FreqTable.at(i));
+}
+std::string formatEqGain(int32_t i) {
+    return shortestDecimal(EqGainTable.at(i));
+}
+std::string formatQ(int32_t i) {
+    return shortestDecimal(QTable.at(i));
+}
 
-std::string formatDb(double dB) { return printf1("%.1f dB", noNegativeZero(dB, 0.05)); }
+std::string formatDb(double dB) {
+    return printf1("%.1f dB", noNegativeZero(dB, 0.05));
+}
 
-std::string formatOutputGain(int32_t i) { return formatDb(OutputGainTable.at(i)); }
+std::string formatOutputGain(int32_t i) {
+    return formatDb(OutputGainTable.at(i));
+}
 
-double volumeDb(int32_t volume) { return 0.2 * volume - 60.2; }
+double volumeDb(int32_t volume) {
+    return 0.2 * volume - 60.2;
+}
 
 std::string formatVolume(int32_t volume) {
     return volume == 0 ? std::string("Mute") : formatDb(volumeDb(volume));
@@ -44,6 +58,8 @@ DelayTexts formatDelay(int32_t steps) {
             printf1("%.3f Ft", ms * FeetPerMetre / DelayMsPerMetre)};
 }
 
-std::string formatPolarity(int32_t phaseInvert) { return phaseInvert != 0 ? "-" : "+"; }
+std::string formatPolarity(int32_t phaseInvert) {
+    return phaseInvert != 0 ? "-" : "+";
+}
 
 } // namespace m7410

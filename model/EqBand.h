@@ -30,8 +30,14 @@ struct EqBand {
 // Start frequency indexes of rows 1..6 (19.7, 51.1, 102, 198, 500, 1000 Hz).
 inline constexpr int32_t EqStartFreq[EqRowsPerChannel] = {0, 33, 57, 80, 112, 136};
 
-inline constexpr int bandAddress(int channel, int row) { return channel * EqRowsPerChannel + row; }
-inline constexpr int channelOfBand(int band) { return band / EqRowsPerChannel; }
-inline constexpr int rowOfBand(int band) { return band % EqRowsPerChannel; }
+inline constexpr int bandAddress(int channel, int row) {
+    return channel * EqRowsPerChannel + row;
+}
+inline constexpr int channelOfBand(int band) {
+    return band / EqRowsPerChannel;
+}
+inline constexpr int rowOfBand(int band) {
+    return band % EqRowsPerChannel;
+}
 
 } // namespace m7410

@@ -6,7 +6,8 @@ namespace m7410 {
 
 uint8_t frameChecksum(const uint8_t* frame, std::size_t dataLength) {
     uint8_t x = 0;
-    for (std::size_t i = 3; i < FrameHeaderSize + dataLength; ++i) x ^= frame[i];
+    for (std::size_t i = 3; i < FrameHeaderSize + dataLength; ++i)
+        x ^= frame[i];
     return x;
 }
 
@@ -31,14 +32,18 @@ Bytes buildRequest(uint8_t device, uint8_t argument, uint8_t code) {
     return buildFrame(device, KindRequest, argument, code, 0, nullptr, 0);
 }
 
-Bytes statusRequest(uint8_t device) { return buildRequest(device, 0, CodeStatus); }
+Bytes statusRequest(uint8_t device) {
+    return buildRequest(device, 0, CodeStatus);
+}
 
 Bytes systemRecordRequest(uint8_t device) {
     const uint8_t zeros[8] = {};
     return buildFrame(device, KindRequest, 0, CodeSystemRecord, 0, zeros, sizeof zeros);
 }
 
-Bytes namesReadRequest(uint8_t device) { return buildRequest(device, 0, CodeNames); }
+Bytes namesReadRequest(uint8_t device) {
+    return buildRequest(device, 0, CodeNames);
+}
 Bytes currentBlockReadRequest(uint8_t device) {
     return buildRequest(device, 0, CodeCurrentBlock);
 }

@@ -52,8 +52,14 @@ Bytes presetReadRequest(uint8_t device, int slot);
 // Slot 0 renames the set in force. The name is cut to 20 bytes and zero-padded.
 Bytes presetNameWrite(uint8_t device, int slot, std::string_view name);
 
-inline uint8_t lowByte(int32_t v) { return static_cast<uint8_t>(v & 0xFF); }
-inline uint8_t highByte(int32_t v) { return static_cast<uint8_t>((v >> 8) & 0xFF); }
-inline int32_t word(uint8_t low, uint8_t high) { return low + 256 * high; }
+inline uint8_t lowByte(int32_t v) {
+    return static_cast<uint8_t>(v & 0xFF);
+}
+inline uint8_t highByte(int32_t v) {
+    return static_cast<uint8_t>((v >> 8) & 0xFF);
+}
+inline int32_t word(uint8_t low, uint8_t high) {
+    return low + 256 * high;
+}
 
 } // namespace m7410

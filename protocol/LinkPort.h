@@ -17,6 +17,9 @@ public:
     virtual void sendHidBlock(const uint8_t* image, std::size_t size) = 0;
     // Any bytes over the serial port (a whole frame, a block header, a block image).
     virtual void writeSerial(const uint8_t* bytes, std::size_t size) = 0;
+    // Forget a half-collected HID message: the dispatcher does this on every call, so the
+    // next report is taken as a header again.
+    virtual void resetHidAssembly() {}
 };
 
 } // namespace m7410

@@ -28,7 +28,9 @@ void MessageBuilders::QueueEqBandMessage(int band) {
     if (band >= 0 && band < EqBandCount) queue(eqBandGroup(band));
 }
 
-void MessageBuilders::QueueMainBasicMessage() { queue(basicGroup(MainChannelIndex)); }
+void MessageBuilders::QueueMainBasicMessage() {
+    queue(basicGroup(MainChannelIndex));
+}
 
 void MessageBuilders::queue(const ParameterGroup& group) {
     if (linkOpen == 0) return;

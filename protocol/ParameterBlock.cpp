@@ -27,7 +27,8 @@ void decodeBlock(const BlockData& block, ChannelModel& model) {
 
 std::string decodeName(const uint8_t* bytes, std::size_t size) {
     std::string name;
-    for (std::size_t i = 0; i < size && bytes[i] != 0; ++i) name += static_cast<char>(bytes[i]);
+    for (std::size_t i = 0; i < size && bytes[i] != 0; ++i)
+        name += static_cast<char>(bytes[i]);
     return name;
 }
 
@@ -57,23 +58,31 @@ void setBlockName(BlockData& block, std::string_view name) {
 uint8_t blockChecksumStart(BlockTarget target, uint8_t device) {
     const auto header = blockWriteHeader(target, device);
     uint8_t x = 0;
-    for (std::size_t i = 3; i < header.size(); ++i) x ^= header[i];
+    for (std::size_t i = 3; i < header.size(); ++i)
+        x ^= header[i];
     return x;
 }
 
 std::array<uint8_t, 10> blockWriteHeader(BlockTarget target, uint8_t device) {
     const uint8_t code = target.isPreset() ? CodePresetBlock : CodeCurrentBlock;
-    return {StartMarker, StartMarker, StartMarker, device,
-            KindWrite,   static_cast<uint8_t>(target.slot),
-            code,        0,
-            highByte(BlockSize), lowByte(BlockSize)};
+    return {StartMarker,
+            StartMarker,
+            StartMarker,
+            device,
+            KindWrite,
+            static_cast<uint8_t>(target.slot),
+            code,
+            0,
+            highByte(BlockSize),
+            lowByte(BlockSize)};
 }
 
 BlockImage buildWriteImage(const BlockData& block, BlockTarget target, uint8_t device) {
     BlockImage image{};
     std::copy(block.begin(), block.end(), image.begin());
     uint8_t x = blockChecksumStart(target, device);
-    for (uint8_t b : block) x ^= b;
+    for (uint8_t b : block)
+        x ^= b;
     image[BlockSize] = x;
     image[BlockSize + 1] = EndMarker;
     return image;

@@ -99,9 +99,15 @@ ParameterGroup basicGroup(int channel) {
     return channel == MainChannelIndex ? ParameterGroup{GroupKind::MainBasic, channel, -1}
                                        : ParameterGroup{GroupKind::OutputBasic, channel, -1};
 }
-ParameterGroup crossoverGroup(int channel) { return {GroupKind::Crossover, channel, -1}; }
-ParameterGroup limiterGroup(int channel) { return {GroupKind::Limiter, channel, -1}; }
-ParameterGroup eqBandGroup(int band) { return {GroupKind::EqBand, channelOfBand(band), band}; }
+ParameterGroup crossoverGroup(int channel) {
+    return {GroupKind::Crossover, channel, -1};
+}
+ParameterGroup limiterGroup(int channel) {
+    return {GroupKind::Limiter, channel, -1};
+}
+ParameterGroup eqBandGroup(int band) {
+    return {GroupKind::EqBand, channelOfBand(band), band};
+}
 
 bool groupByteIsField(GroupKind kind, std::size_t i) {
     static constexpr uint8_t masks[] = {

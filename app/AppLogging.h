@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// Diagnostics of the window, silent unless enabled with QT_LOGGING_RULES="m7410.app=true".
+Q_DECLARE_LOGGING_CATEGORY(appLog)

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "app/UserDialogs.h"
+
+namespace m7410 {
+
+// The real boxes and dialogs.
+class QtDialogs : public UserDialogs {
+public:
+    void message(QWidget* parent, const QString& text) override;
+    void error(QWidget* parent, const QString& text) override;
+    QString openFileName(QWidget* parent, const QString& filter) override;
+    QString saveFileName(QWidget* parent, const QString& defaultName,
+                         const QString& filter) override;
+};
+
+} // namespace m7410

@@ -1,0 +1,116 @@
+#include "app/SettingsFile.h"
+
+// Only the narrow reader is used; texts pass through as UTF-8 bytes.
+#define SI_NO_CONVERSION
+// Debian keeps the template bodies behind this switch; only this file instantiates them.
+#define SI_IMPLEMENTATION
+#include <SimpleIni.h>
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <climits>
+#include <cstdlib>
+
+namespace m7410 {
+
+namespace {
+
+std::string readAll(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    const QByteArray bytes = f.readAll();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+bool startsWithBom(const std::string& s) {
+    return s.rfind("\xEF\xBB\xBF", 0) == 0;
+}
+
+// Windows INI files carry no spaces around '=' and are read with either line end.
+void configure(CSimpleIniA& ini) {
+    ini.SetUnicode(true);
+    ini.SetSpaces(false);
+    ini.SetMultiKey(false);
+    ini.SetMultiLine(false);
+}
+
+} // namespace
+
+SettingsFile::SettingsFile(QString path) : filePath(std::move(path)), contents(readAll(filePath)) {}
+
+std::optional<QString> SettingsFile::text(const char* key) const {
+    CSimpleIniA ini;
+    configure(ini);
+    if (ini.LoadData(contents) < 0) return std::nullopt;
+    const char* value = ini.GetValue(SettingsKey::Section, key, nullptr);
+    if (value == nullptr) return std::nullopt;
+    return QString::fromUtf8(value);
+}
+
+int SettingsFile::integer(const char* key) const {
+    const std::optional<QString> t = text(key);
+    if (!t) return 0;
+    // Like the platform's INI reader: the leading digits count, anything else gives 0.
+    const QByteArray bytes = t->trimmed().toLatin1();
+    char* end = nullptr;
+    const long v = std::strtol(bytes.constData(), &end, 10);
+    if (end == bytes.constData() || v < INT_MIN || v > INT_MAX) return 0;
+    return static_cast<int>(v);
+}
+
+PersonalSettings SettingsFile::read() const {
+    const auto get = [this](const char* key) { return text(key).value_or(QString()); };
+    return {get(SettingsKey::Name),        integer(SettingsKey::ChannelMode),
+            get(SettingsKey::MainChannel), get(SettingsKey::OutputOne),
+            get(SettingsKey::OutputTwo),   get(SettingsKey::OutputThree),
+            get(SettingsKey::Version)};
+}
+
+bool SettingsFile::save(const PersonalSettings& s, QString& error) {
+    // Start from the file as it is now, so edits made to it meanwhile survive.
+    const std::string onDisk = readAll(filePath);
+    CSimpleIniA ini;
+    configure(ini);
+    if (ini.LoadData(onDisk) < 0) {
+        error = QStringLiteral("%1: cannot be read as an INI file").arg(filePath);
+        return false;
+    }
+    const auto set = [&ini](const char* key, const QString& value) {
+        ini.SetValue(SettingsKey::Section, key, value.toUtf8().constData());
+    };
+    set(SettingsKey::Name, s.name);
+    ini.SetLongValue(SettingsKey::Section, SettingsKey::ChannelMode, s.channelMode);
+    set(SettingsKey::MainChannel, s.mainChannel);
+    set(SettingsKey::OutputOne, s.outputOne);
+    set(SettingsKey::OutputTwo, s.outputTwo);
+    set(SettingsKey::OutputThree, s.outputThree);
+    set(SettingsKey::Version, s.version);
+
+    std::string out;
+    if (ini.Save(out, startsWithBom(onDisk)) < 0) {
+        error = QStringLiteral("%1: cannot be written").arg(filePath);
+        return false;
+    }
+    if (onDisk.find("\r\n") != std::string::npos || onDisk.empty()) {
+        std::string crlf;
+        crlf.reserve(out.size() + out.size() / 16);
+        for (char c : out) {
+            if (c == '\n') crlf += '\r';
+            crlf += c;
+        }
+        out.swap(crlf);
+    }
+
+    QSaveFile f(filePath);
+    if (!f.open(QIODevice::WriteOnly) ||
+        f.write(out.data(), static_cast<qint64>(out.size())) != static_cast<qint64>(out.size()) ||
+        !f.commit()) {
+        error = QStringLiteral("%1: %2").arg(filePath, f.errorString());
+        return false;
+    }
+    contents = out;
+    return true;
+}
+
+} // namespace m7410

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QGroupBox>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace m7410 {
+
+class FilteredField;
+
+// The band across the top of the window: the connection box with the connection button and
+// the link indicator, the preset area ("Load:", "Save:", name field) and the "Current Preset"
+// box.
+class TopGroup : public QGroupBox {
+    Q_OBJECT
+public:
+    static constexpr int Width = 600;
+    static constexpr int Height = 94;
+    static constexpr int PresetSlots = 20;
+
+    explicit TopGroup(QWidget* parent = nullptr);
+
+    QPushButton* connectButton() const { return connectionButton; }
+    QLabel* linkIndicator() const { return indicator; }
+    QComboBox* loadList() const { return load; }
+    QPushButton* loadButton() const { return recall; }
+    QComboBox* saveList() const { return save; }
+    FilteredField* nameField() const { return name; }
+    QPushButton* saveButton() const { return store; }
+    QLabel* presetNumber() const { return number; }
+    QLineEdit* presetNameField() const { return currentName; }
+
+private:
+    void buildConnectionBox();
+    void buildPresetBox();
+    void buildCurrentPresetBox();
+
+    QPushButton* connectionButton = nullptr;
+    QLabel* indicator = nullptr;
+    QComboBox* load = nullptr;
+    QPushButton* recall = nullptr;
+    QComboBox* save = nullptr;
+    FilteredField* name = nullptr;
+    QPushButton* store = nullptr;
+    QLabel* number = nullptr;
+    QLineEdit* currentName = nullptr;
+};
+
+} // namespace m7410

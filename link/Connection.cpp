@@ -1,0 +1,172 @@
+#include "link/Connection.h"
+
+#include "link/ConnectionPorts.h"
+#include "protocol/Frame.h"
+#include "protocol/Session.h"
+#include "protocol/SessionView.h"
+
+namespace m7410 {
+
+namespace {
+constexpr int ButtonPauseMs = 2000;
+constexpr int ReopenPauseMs = 100;
+constexpr int ClosePauseMs = 50;
+constexpr int FailedPortNumber = 0;
+constexpr int ClosedPortNumber = -1;
+const std::string CaptionClosed = "Disconnect";
+const std::string CaptionOpen = "Connect";
+
+bool isUnit(uint16_t vendorId, uint16_t productId) {
+    return vendorId == Connection::UnitVendorId && productId == Connection::UnitProductId;
+}
+} // namespace
+
+Connection::Connection(Session& session, ConnectionPorts& ports)
+    : s(session), ports(ports),
+      Timer6(session.clock.createTimer(ButtonPauseMs, [this] { Timer6Timer(); })) {
+    s.setLinkWatch(this);
+}
+
+Connection::~Connection() {
+    s.setLinkWatch(nullptr);
+}
+
+void Connection::setCaption(const std::string& text) {
+    buttonCaption = text;
+    s.view.setConnectCaption(text);
+}
+
+void Connection::startButtonPause() {
+    Timer6->start();
+    s.view.setConnectEnabled(false);
+    s.view.hidePersonalPanels();
+}
+
+void Connection::Button3Click() {
+    startButtonPause();
+    if (buttonCaption != CaptionClosed) {
+        closeSteps();
+        return;
+    }
+    s.view.hideDisconnected();
+    ports.takeSelectedPort();
+    // Opened rather than "port number not 0": a port whose name carries no number (a
+    // pseudo-terminal given on the command line) keeps number 0 but opens all the same.
+    if (OpenLink()) {
+        s.view.setStatusText("  Connecting" + ports.selectedPortText());
+        setCaption(CaptionOpen);
+    }
+}
+
+bool Connection::OpenLink() {
+    s.view.closeCurrentPage();
+    s.recallPending = 0;
+    s.progressStepsActive = 0;
+    s.progressSteps = 0;
+    s.view.hideProgress();
+    s.view.setPanelsEnabled(EditingPanels, true);
+    // While opening, only the start-up exchange runs: nothing left over from an earlier link
+    // may poll (it would empty the receive text under the block reply) or send a stale edit.
+    s.scheduler.stopAll();
+    s.endExchanges();
+
+    s.scheduler.ClearAllPending();
+    if (s.linkOpen != 0) {
+        ports.CloseSerialPort();
+        s.linkOpen = 0;
+        s.clock.PumpWait(ReopenPauseMs);
+    }
+    // Tried in every case: with the unit on USB the port is still opened and listened to.
+    if (ports.OpenSerialPort()) s.linkOpen = 1;
+    if (ports.hasActiveHidDevice()) {
+        s.linkOpen = 1;
+        ports.portNumber() = HidPortNumber;
+    } else if (s.linkOpen == 0) {
+        ports.portNumber() = FailedPortNumber;
+        s.view.showMessage("No port.");
+        return false;
+    }
+    if (ports.isSerialOpen()) ports.StartSerialWaitThread();
+
+    s.receiveText().clear();
+    s.scheduler.SendFrame(currentBlockReadRequest(s.deviceNumber));
+    s.chcon->start();
+    s.chcon112->start();
+    s.chcon188->start();
+    return true;
+}
+
+void Connection::CloseLink() {
+    startButtonPause();
+    closeSteps();
+}
+
+void Connection::closeSteps() {
+    // The whole window comes back, including what an exchange cut short had locked.
+    s.view.hideProgress();
+    s.view.setPanelsEnabled(UnlockedPanels | EditingPanels | PortListPanel, true);
+    s.scheduler.stopAll();
+    // A start-up time-out must not fire against a link the user already closed.
+    s.chcon->stop();
+    s.chcon112->stop();
+    s.chcon188->stop();
+    s.endExchanges();
+
+    ports.portNumber() = ClosedPortNumber;
+    s.clock.PumpWait(ClosePauseMs); // a serial batch already on its way is handled first
+    if (s.linkOpen != 0) ports.CloseSerialPort();
+    s.linkOpen = 0;
+    s.view.setStatusText("  Disconnect");
+    setCaption(CaptionClosed);
+}
+
+void Connection::closeWithWarning() {
+    CloseLink();
+    s.view.showDisconnected();
+}
+
+void Connection::chconTimer() {
+    s.chcon->stop();
+    s.chcon112->stop();
+    s.chcon188->stop();
+    closeWithWarning();
+}
+
+void Connection::chcon112Timer() {
+    s.chcon112->stop();
+    s.chcon188->stop();
+    closeWithWarning();
+}
+
+void Connection::chcon188Timer() {
+    s.chcon188->stop();
+    closeWithWarning();
+}
+
+void Connection::intimerTimer() {
+    s.intimer->stop();
+    closeWithWarning();
+}
+
+void Connection::Timer6Timer() {
+    Timer6->stop();
+    s.view.setConnectEnabled(true);
+}
+
+void Connection::hidctlArrival(const std::string& name, uint16_t vendorId, uint16_t productId) {
+    ports.AddToHistory("Arrival of " + name);
+    if (!isUnit(vendorId, productId)) return;
+    s.view.setUsbLabel("已接上设备.");
+    if (s.linkOpen == 0) ports.hidctlDeviceChange();
+}
+
+void Connection::hidctlRemoval(const std::string& name, uint16_t vendorId, uint16_t productId) {
+    ports.AddToHistory("Removal of " + name);
+    if (!isUnit(vendorId, productId)) return;
+    s.view.setUsbLabel("已移除设备.");
+    if (s.linkOpen == 0) return;
+    s.view.showDisconnected();
+    CloseLink();
+}
+
+} // namespace m7410

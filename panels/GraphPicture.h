@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+namespace m7410 {
+
+// The 720 x 249 response picture of the HPF/LPF/EQ page. It shows whatever was last painted
+// into it and reports the pointer, so the marker editor can follow it.
+class GraphPicture : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int GraphWidth = 720;
+    static constexpr int GraphHeight = 249;
+
+    explicit GraphPicture(QWidget* parent = nullptr);
+
+    void setPicture(const QImage& image);
+    const QImage& picture() const { return image; }
+
+signals:
+    void pressedAt(QPoint pos, Qt::MouseButton button);
+    void movedTo(QPoint pos);
+    void released(QPoint pos);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QImage image;
+};
+
+} // namespace m7410

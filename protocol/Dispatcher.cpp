@@ -1,0 +1,199 @@
+#include "protocol/Dispatcher.h"
+
+#include "protocol/ApplySet.h"
+#include "protocol/LinkPort.h"
+#include "protocol/PresetFileWriter.h"
+#include "protocol/ProtocolLogging.h"
+#include "protocol/Session.h"
+#include "protocol/SessionView.h"
+#include "support/HexText.h"
+
+#include <string>
+
+namespace m7410 {
+
+namespace {
+
+constexpr std::size_t ReceiveLimit = 1000;
+constexpr std::string_view StartText = "A5A5A5";
+// Lengths in characters of the whole frames as they are recognised.
+constexpr std::size_t ShortReplyChars = 40;
+constexpr std::size_t AckChars = 24;
+constexpr std::size_t BlockChars = BlockTextLength;
+constexpr std::size_t NamesChars = 824;
+constexpr std::size_t DataChar = 2 * FrameHeaderSize; // first data character, 0-based
+
+constexpr int Grey = 0;
+constexpr int Red = 1;
+
+void saveLines(Session& s, PresetFileKind kind, const std::vector<std::string>& lines) {
+    const std::optional<std::string> path = s.view.askSaveFileName(kind);
+    if (!path) return;
+    std::string error;
+    // A lost save must not pass for a successful one.
+    if (!writePresetFile(*path, lines, error)) {
+        qCWarning(lcProtocol) << "preset file not written:" << error.c_str();
+        s.view.showMessage("File not saved: " + error);
+    }
+}
+
+} // namespace
+
+Dispatcher::Dispatcher(Session& session) : s(session) {}
+
+void Dispatcher::ProcessReceived() {
+    s.link.resetHidAssembly();
+    s.chcon->stop();
+    s.intimer->stop();
+    // Serial batches may carry the end of one frame and several more: handle every complete
+    // frame now instead of leaving it until more bytes arrive.
+    while (dispatchHead() && !s.receiveText().empty()) {
+    }
+}
+
+bool Dispatcher::headIs(std::size_t firstChar, std::string_view text) const {
+    const std::string& t = s.receiveText();
+    const std::size_t at = firstChar - 1;
+    return t.size() >= at + text.size() && t.compare(at, text.size(), text) == 0;
+}
+
+int Dispatcher::dataByte(std::size_t n) const {
+    return hexByteAt(s.receiveText(), DataChar + 2 * n);
+}
+
+void Dispatcher::drop(std::size_t chars) {
+    std::string& t = s.receiveText();
+    if (t.size() > chars)
+        t.erase(0, chars);
+    else
+        t.clear();
+}
+
+void Dispatcher::unlockWindow() {
+    s.view.hideProgress();
+    s.view.setPanelsEnabled(UnlockedPanels, true);
+}
+
+bool Dispatcher::dispatchHead() {
+    std::string& t = s.receiveText();
+    const std::size_t before = t.size();
+    if (t.size() >= ReceiveLimit) {
+        qCDebug(lcProtocol) << "receive text over the limit, dropped:" << t.size() << "characters";
+        t.clear();
+    }
+    // A start marker still arriving in pieces is kept; anything else at the head is noise.
+    const std::size_t head = std::min(t.size(), StartText.size());
+    if (std::string_view(t).substr(0, head) != StartText.substr(0, head)) {
+        qCDebug(lcProtocol) << "no start marker, dropped:" << t.substr(0, 24).c_str();
+        t.clear();
+    }
+    if (t.size() < StartText.size()) return t.size() != before;
+
+    if (headIs(9, "52002B000008") && t.size() >= ShortReplyChars) {
+        statusReply();
+        return true;
+    }
+    if (headIs(9, "520021000008") && t.size() >= ShortReplyChars) {
+        systemRecord();
+        return true;
+    }
+    if (headIs(9, "510000000000") && t.size() >= AckChars) storeAcknowledgement();
+    if (t.size() >= BlockChars && headIs(9, "52") && headIs(13, "29") &&
+        s.saveAllToFilePending != 0)
+        presetBlock();
+    if (headIs(9, "52") && headIs(13, "28") && t.size() >= BlockChars) {
+        currentBlock();
+        return true;
+    }
+    if (headIs(9, "520026") && t.size() >= NamesChars) {
+        presetNames();
+        return true;
+    }
+    return t.size() != before;
+}
+
+void Dispatcher::statusReply() {
+    const int bass = dataByte(0);
+    if (bass == Grey) s.view.setBassOn(false);
+    if (bass == Red) s.view.setBassOn(true);
+    drop(ShortReplyChars);
+}
+
+void Dispatcher::systemRecord() {
+    const int number = dataByte(0);
+    if (number >= 0) {
+        s.currentPresetNumber = number;
+        s.view.setCurrentPresetNumber(number);
+    }
+    // Always removed, so a record of a low preset number cannot hide the frames behind it.
+    drop(ShortReplyChars);
+}
+
+void Dispatcher::storeAcknowledgement() {
+    if (s.saveAckPending != 0) {
+        s.saveAckPending = 0;
+        s.Timer11->start();
+    }
+    drop(AckChars);
+}
+
+void Dispatcher::presetBlock() {
+    s.collection.push_back(s.receiveText().substr(0, BlockChars));
+    drop(BlockChars);
+    if (++s.groupsCollected < PresetSlotCount) return;
+    s.Timer9->stop();
+    unlockWindow();
+    s.groupsCollected = 0;
+    s.saveAllToFilePending = 0;
+    // The dialog may run events; the collected lines are ours alone from here on.
+    const std::vector<std::string> lines = s.collection;
+    saveLines(s, PresetFileKind::TwentyGroup, lines);
+    s.scheduler.startPolling();
+}
+
+void Dispatcher::currentBlock() {
+    s.chcon112->stop();
+    if (s.saveOneToFilePending != 0) {
+        s.saveOneToFilePending = 0;
+        const std::string line = s.receiveText().substr(0, BlockChars);
+        drop(BlockChars);
+        s.collection.assign(1, line);
+        saveLines(s, PresetFileKind::OneGroup, s.collection);
+        s.scheduler.startPolling();
+        return;
+    }
+    const std::optional<BlockData> block = blockDataFromText(s.receiveText());
+    // Only this frame leaves: bytes of the next reply may already follow it on a serial line.
+    drop(BlockChars);
+    if (!block) return;
+    applyBlockToSession(s, *block);
+
+    if (s.recallPending != 0) {
+        s.recallPending = 0;
+        s.RaisePending(SystemRecordPending);
+        s.Timer22->stop();
+        unlockWindow();
+        s.scheduler.startPolling();
+        return;
+    }
+    s.scheduler.SendFrame(namesReadRequest(s.deviceNumber));
+}
+
+void Dispatcher::presetNames() {
+    s.chcon188->stop();
+    const std::optional<std::vector<uint8_t>> data =
+        fromHex(std::string_view(s.receiveText()).substr(DataChar, NamesChars - DataChar - 4));
+    drop(NamesChars);
+    if (!data) return;
+    std::vector<std::string> entries;
+    for (int k = 0; k < PresetSlotCount; ++k) {
+        s.presetNames[k] = decodeName(data->data() + PresetNameBytes * k, PresetNameBytes);
+        entries.push_back("Pre" + std::to_string(k + 1) + ":" + s.presetNames[k]);
+    }
+    s.view.setLoadList(entries);
+    s.view.selectFirstPreset();
+    s.RaisePending(SystemRecordPending);
+    s.scheduler.startPolling();
+}
+
+} // namespace m7410

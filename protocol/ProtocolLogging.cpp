@@ -1,0 +1,3 @@
+#include "protocol/ProtocolLogging.h"
+
+Q_LOGGING_CATEGORY(lcProtocol, "m7410.protocol", QtWarningMsg)

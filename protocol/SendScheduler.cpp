@@ -1,0 +1,125 @@
+#include "protocol/SendScheduler.h"
+
+#include "protocol/LinkPort.h"
+#include "protocol/ProtocolLogging.h"
+#include "protocol/Session.h"
+#include "protocol/SessionView.h"
+
+namespace m7410 {
+
+namespace {
+constexpr std::size_t MaxReportFrame = 64;
+constexpr int LastParameterMessage = 36;
+constexpr int ProgressStepPercent = 16;
+constexpr int ProgressStepCount = 6;
+} // namespace
+
+SendScheduler::SendScheduler(Session& session) : s(session) {}
+
+void SendScheduler::RaisePending(int message) {
+    if (message >= 1 && message <= PendingSlotCount) s.pending[message] = 1;
+}
+
+void SendScheduler::ClearAllPending() {
+    s.pending.fill(0);
+}
+
+bool SendScheduler::isPending(int message) const {
+    return message >= 1 && message <= PendingSlotCount && s.pending[message] == 1;
+}
+
+void SendScheduler::SendFrame(const uint8_t* frame, std::size_t size) {
+    if (size == 0) return;
+    qCDebug(lcProtocol) << (s.link.isHidActive() ? "HID" : "serial") << "send"
+                        << QByteArray(reinterpret_cast<const char*>(frame),
+                                      static_cast<qsizetype>(size))
+                               .toHex(' ')
+                               .toUpper();
+    if (s.link.isHidActive()) {
+        if (size <= MaxReportFrame) s.link.sendHidFrame(frame, size);
+    } else if (s.linkOpen != 0) {
+        s.link.writeSerial(frame, size);
+    }
+}
+
+void SendScheduler::SendParameterBlock(BlockTarget target) {
+    if (s.linkOpen == 0) return;
+    // The text was checked when it was loaded; a bad one is skipped rather than sent as zeros,
+    // and the sequence still goes on so the window is given back at its end.
+    if (const auto data = blockDataFromText(s.blockText)) {
+        const BlockImage image = buildWriteImage(*data, target, s.deviceNumber);
+        if (s.link.isHidActive())
+            s.link.sendHidBlock(image.data(), image.size());
+        else
+            s.link.writeSerial(image.data(), image.size());
+    }
+    if (target.isPreset() && target.slot < PresetSlotCount) s.Timer10->start();
+}
+
+void SendScheduler::sendTimerTimer() {
+    if (s.linkOpen == 0) return;
+    for (int slot = 1; slot <= PendingSlotCount; ++slot) {
+        if (s.pending[slot] != 1) continue;
+        s.sendingMessage = slot;
+        s.pending[slot] = 0;
+        s.sendTimer->stop();
+        s.Timer1->stop();
+        s.intimer->stop();
+        s.Timer7->start();
+        return;
+    }
+}
+
+void SendScheduler::Timer4Timer() {
+    s.Timer4->stop();
+    startPolling();
+}
+
+void SendScheduler::Timer1Timer() {
+    if (s.linkOpen == 0) return;
+    s.receiveText().clear();
+    SendFrame(statusRequest(s.deviceNumber));
+    // A running time-out is not restarted: it counts from the first unanswered poll.
+    s.intimer->start();
+}
+
+void SendScheduler::Timer7Timer() {
+    // While the link is closed the step stays armed and sends once a link is open again.
+    if (s.linkOpen == 0) return;
+    s.Timer7->stop();
+    const int message = s.sendingMessage;
+    if (message == SystemRecordPending) {
+        SendFrame(systemRecordRequest(s.deviceNumber));
+    } else if (message >= 1 && message <= LastParameterMessage) {
+        // A slot whose frame no builder ever made has nothing to send.
+        const ParameterFrame frame = s.frames.frame(message);
+        if (frame[0] == StartMarker) SendFrame(frame.data(), frame.size());
+    }
+    if (s.progressStepsActive != 0) {
+        ++s.progressSteps;
+        s.view.setProgress(s.progressSteps * ProgressStepPercent);
+        if (s.progressSteps >= ProgressStepCount) {
+            s.progressStepsActive = 0;
+            s.view.hideProgress();
+            s.view.setPanelsEnabled(EditingPanels, true);
+        }
+    }
+    s.sendingMessage = 0;
+    s.Timer4->start();
+}
+
+void SendScheduler::startPolling() {
+    s.Timer1->start();
+    s.sendTimer->start();
+}
+
+void SendScheduler::stopAll() {
+    s.sendTimer->stop();
+    s.Timer1->stop();
+    s.intimer->stop();
+    s.Timer4->stop();
+    s.Timer7->stop();
+    s.sendingMessage = 0;
+}
+
+} // namespace m7410

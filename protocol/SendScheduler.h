@@ -1,0 +1,47 @@
+#pragma once
+
+#include "protocol/Frame.h"
+#include "protocol/ParameterBlock.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace m7410 {
+
+class Session;
+
+// The pending slots and the pacing of queued messages: a 10 ms tick hands the lowest raised
+// slot to the send step, which sends it 200 ms later and pauses 300 ms; with nothing queued a
+// status request goes out every 500 ms and arms the reply time-out. Also the one place that
+// picks the transport for every frame the PC sends.
+class SendScheduler {
+public:
+    explicit SendScheduler(Session& session);
+
+    void RaisePending(int message); // 1..50; anything else is ignored
+    void ClearAllPending();
+    bool isPending(int message) const;
+
+    // One whole frame on the link: a HID report while the unit is active on USB, else the
+    // serial port (only while the link is open).
+    void SendFrame(const uint8_t* frame, std::size_t size);
+    void SendFrame(const Bytes& frame) { SendFrame(frame.data(), frame.size()); }
+    // The block image of session.blockText to the current set or a preset slot; the block
+    // header must have gone out just before. Starts Timer10 after presets 1..19.
+    void SendParameterBlock(BlockTarget target);
+
+    void sendTimerTimer(); // scheduler tick
+    void Timer4Timer();    // end of the pause after a send
+    void Timer1Timer();    // status poll
+    void Timer7Timer();    // paced send step
+
+    // Restart polling and the scheduler together, as every finished exchange does.
+    void startPolling();
+    // Stops the tick, the poll, its time-out and a send under way (nothing left armed).
+    void stopAll();
+
+private:
+    Session& s;
+};
+
+} // namespace m7410

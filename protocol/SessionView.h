@@ -1,0 +1,104 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace m7410 {
+
+// Areas of the window that exchanges lock and unlock. Combine with |.
+enum ViewPanel : unsigned {
+    ChannelPanel = 1u << 0,      // the channel rows
+    EqPanel = 1u << 1,           // the EQ page
+    ConnectionPanel = 1u << 2,   // connection box, preset area and "Current Preset" box
+    FilePanel = 1u << 3,         // the PC file box
+    DeviceMemoryPanel = 1u << 4, // the "Device Memory" box
+    PortListPanel = 1u << 5,     // the serial port list
+    MenuPanel = 1u << 6,         // the "设备", "file" and "about" menus
+};
+
+// The four control panels and the menus: what a finished or timed-out exchange gives back.
+inline constexpr unsigned UnlockedPanels =
+    ChannelPanel | ConnectionPanel | FilePanel | DeviceMemoryPanel | MenuPanel;
+// What opening a link or ending the "0 dB" sequence enables.
+inline constexpr unsigned EditingPanels = ChannelPanel | EqPanel | ConnectionPanel | FilePanel;
+
+enum class PresetFileKind {
+    OneGroup,    // default name "M_7410", filter "M_7410File"
+    TwentyGroup, // default name "20M_7410", filter "20M_7410File"
+};
+
+// Everything the protocol engine and the connection show in the window goes through this
+// interface; the main window implements it, tests record it. Texts are UTF-8. All calls come
+// on the window's thread. Calls that open a modal dialog may process events meanwhile, as a
+// modal dialog does; the engine allows for that.
+class SessionView {
+public:
+    virtual ~SessionView() = default;
+
+    // --- progress box "Please wait, exchange data ." and the window lock
+    // Shows the box (left 208, top 232) with the given percentage.
+    virtual void showProgress(int percent) = 0;
+    // Changes the percentage of the box, shown or not.
+    virtual void setProgress(int percent) = 0;
+    virtual void hideProgress() = 0;
+    // Enables or disables every area named in panels (ViewPanel bits).
+    virtual void setPanelsEnabled(unsigned panels, bool enabled) = 0;
+    // Closes the open channel page or EQ panel, if any (the window's closeCurrentPage).
+    virtual void closeCurrentPage() = 0;
+
+    // --- messages
+    // A modal message box with a fixed text ("No port.", "Successfully saved." ...).
+    virtual void showMessage(const std::string& text) = 0;
+    // The non-blocking disconnection window: caption "Warnning", text "Connection has been
+    // disconnedted!!", button "OK". Showing it while shown keeps one window.
+    virtual void showDisconnected() = 0;
+    virtual void hideDisconnected() = 0;
+    // The save dialog of a preset file kind (its default name and filter, asking before it
+    // replaces a file). The chosen path, or nothing when the user cancels.
+    virtual std::optional<std::string> askSaveFileName(PresetFileKind kind) = 0;
+
+    // --- connection box
+    virtual void setConnectCaption(const std::string& caption) = 0; // "Disconnect" / "Connect"
+    virtual void setConnectEnabled(bool enabled) = 0;
+    // Status bar panel 0: "Disconnect", "  Connecting" + port, "  Disconnect".
+    virtual void setStatusText(const std::string& text) = 0;
+    // The link indicator picture: the connected or the disconnected one.
+    virtual void setLinkIndicator(bool linkOpen) = 0;
+    // The hidden USB label ("已接上设备." / "已移除设备.").
+    virtual void setUsbLabel(const std::string& text) = 0;
+    // Hides the personal-settings and password panels and clears the password-panel flag.
+    virtual void hidePersonalPanels() = 0;
+
+    // --- what the unit reports
+    // "Bass +" button: red when on, grey when off.
+    virtual void setBassOn(bool on) = 0;
+    // The number beside "Pre:" in the "Current Preset" box.
+    virtual void setCurrentPresetNumber(int number) = 0;
+    // The read-only name field of the "Current Preset" box.
+    virtual void setCurrentPresetName(const std::string& name) = 0;
+    // Replaces the items of the "Load:" list ("Pre1:name" ... "Pre20:name"). Names carry one
+    // character per byte as the unit sent them (Latin-1).
+    virtual void setLoadList(const std::vector<std::string>& entries) = 0;
+    // Selects the first entry of the "Load:" and the "Save:" list and runs the "Save:" list's
+    // change handler, which shows that slot's name in the name field.
+    virtual void selectFirstPreset() = 0;
+
+    // --- channel controls after a whole set arrived
+    // Polarity button of channel 0..3: "-" when inverted, else "+".
+    virtual void setPolarity(int channel, bool inverted) = 0;
+    // Mute button of output 0..2: grey while the sound is on, red while muted.
+    virtual void setMuteColour(int channel, bool soundOn) = 0;
+    // Master volume slider (0..301, it limits larger values) and its label, without the
+    // slider's own change handler queuing a message.
+    virtual void setVolume(int position) = 0;
+
+    // --- response graph (the renderer works on the session's model)
+    // Band redraw of global band 0..23: marker, band curve, channel curve, markers.
+    virtual void refreshBand(int band) = 0;
+    // Recompute the channel's high-pass or low-pass curve with this type code and draw.
+    virtual void computeHighPass(int channel, int type) = 0;
+    virtual void computeLowPass(int channel, int type) = 0;
+};
+
+} // namespace m7410

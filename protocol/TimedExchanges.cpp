@@ -1,0 +1,106 @@
+#include "protocol/TimedExchanges.h"
+
+#include "protocol/Session.h"
+#include "protocol/SessionView.h"
+
+namespace m7410 {
+
+namespace {
+constexpr int PercentPerPreset = 5;
+constexpr int BlockHeaderPauseMs = 50;
+constexpr int NamesAfterWriteMs = 1000;
+constexpr int NamesRequestPauseMs = 50;
+} // namespace
+
+TimedExchanges::TimedExchanges(Session& session) : s(session) {}
+
+void TimedExchanges::startPresetRead() {
+    s.groupsRequested = 0;
+    s.groupsCollected = 0;
+    s.saveAllToFilePending = 1;
+    s.Timer8->start();
+    s.Timer9->start();
+}
+
+void TimedExchanges::startPresetWrite() {
+    s.groupsSent = 0;
+    s.Timer10->start();
+}
+
+void TimedExchanges::unlockWindow() {
+    s.view.hideProgress();
+    s.view.setPanelsEnabled(UnlockedPanels, true);
+}
+
+void TimedExchanges::Timer8Timer() {
+    if (s.groupsRequested >= PresetSlotCount) {
+        s.Timer8->stop();
+        return;
+    }
+    const int n = ++s.groupsRequested;
+    s.scheduler.SendFrame(presetReadRequest(s.deviceNumber, n));
+    s.view.setProgress(n * PercentPerPreset);
+    if (n >= PresetSlotCount) s.Timer8->stop();
+}
+
+void TimedExchanges::Timer9Timer() {
+    s.Timer9->stop();
+    s.Timer8->stop();
+    // Forget the interrupted collection, so a late reply cannot continue it.
+    s.saveAllToFilePending = 0;
+    s.groupsCollected = 0;
+    unlockWindow();
+    s.scheduler.startPolling();
+    s.view.showDisconnected();
+}
+
+void TimedExchanges::Timer10Timer() {
+    s.Timer10->stop();
+    s.Timer1->stop();
+    s.intimer->stop();
+    if (s.groupsSent < 0 || s.groupsSent >= static_cast<int>(s.collection.size()) ||
+        s.groupsSent >= PresetSlotCount) {
+        // Fewer lines than presets: end the transfer instead of leaving the window locked.
+        s.groupsSent = 0;
+        s.Timer1->start();
+        unlockWindow();
+        return;
+    }
+    s.blockText = s.collection[static_cast<std::size_t>(s.groupsSent)];
+    const int n = ++s.groupsSent;
+    const BlockTarget target = BlockTarget::preset(n);
+    const auto header = blockWriteHeader(target, s.deviceNumber);
+    s.scheduler.SendFrame(header.data(), header.size());
+    s.clock.PumpWait(BlockHeaderPauseMs);
+    s.scheduler.SendParameterBlock(target);
+    s.view.setProgress(n * PercentPerPreset);
+    if (n < PresetSlotCount) return;
+
+    s.groupsSent = 0;
+    s.clock.PumpWait(NamesAfterWriteMs);
+    s.receiveText().clear();
+    s.scheduler.SendFrame(namesReadRequest(s.deviceNumber));
+    s.clock.PumpWait(NamesRequestPauseMs);
+    s.Timer1->start();
+    unlockWindow();
+}
+
+void TimedExchanges::Timer11Timer() {
+    s.Timer11->stop();
+    s.RaisePending(SystemRecordPending);
+    s.view.showMessage("Successfully saved.");
+}
+
+void TimedExchanges::Timer13Timer() {
+    s.view.setLinkIndicator(s.linkOpen != 0);
+}
+
+void TimedExchanges::Timer22Timer() {
+    s.recallPending = 0;
+    s.Timer22->stop();
+    unlockWindow();
+    s.scheduler.startPolling();
+    s.view.showDisconnected();
+}
+
+} // namespace m7410

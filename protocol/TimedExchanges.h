@@ -1,0 +1,33 @@
+#pragma once
+
+namespace m7410 {
+
+class Session;
+
+// The paced sequences that are not a single edit: reading all 20 presets, writing all 20
+// presets, the confirmation of a store, the recall time-out and the link indicator.
+class TimedExchanges {
+public:
+    explicit TimedExchanges(Session& session);
+
+    // Starts the 20-preset read: one request every 700 ms, 16 s for all replies. The caller
+    // has locked the window, stopped polling and emptied the receive text and the collection.
+    void startPresetRead();
+    // Starts the 20-preset write of the 20 lines in the collection, one preset a second. The
+    // caller has checked the lines and locked the window.
+    void startPresetWrite();
+
+    void Timer8Timer();  // one preset read request
+    void Timer9Timer();  // the 20-preset read timed out
+    void Timer10Timer(); // one preset written
+    void Timer11Timer(); // a store was acknowledged
+    void Timer13Timer(); // link indicator
+    void Timer22Timer(); // a recall timed out
+
+private:
+    void unlockWindow();
+
+    Session& s;
+};
+
+} // namespace m7410

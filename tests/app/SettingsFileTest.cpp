@@ -1,0 +1,69 @@
+#include "app/SettingsFile.h"
+#include "app/GlobalHotkey.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <xcb/xcb.h>
+
+namespace m7410::test {
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+TEST(SettingsFileTest, ReadsLikeThePlatformAndKeepsTheFileStyleWhenSaving) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("mysetting.ini");
+    SettingsFile absent(path);
+    EXPECT_FALSE(absent.text("Name").has_value());
+    EXPECT_EQ(absent.integer("Channel mode"), 0);
+    EXPECT_TRUE(absent.read().name.isEmpty());
+
+    // Leading digits count, anything else reads as 0; UTF-8 texts and a BOM pass through.
+    writeAll(path, "\xEF\xBB\xBF[personal settings]\nChannel mode = 2abc\nName=Saal \xC3\x96st\n"
+                   "[Other]\nChannel mode=9\n");
+    SettingsFile lf(path);
+    EXPECT_EQ(lf.integer("Channel mode"), 2) << "section names ignore case, as on the platform";
+    EXPECT_EQ(*lf.text("Name"), QStringLiteral("Saal Öst"));
+    PersonalSettings changed = lf.read();
+    changed.channelMode = 1;
+    QString error;
+    ASSERT_TRUE(lf.save(changed, error)) << error.toStdString();
+    const QByteArray saved = readAll(path);
+    EXPECT_TRUE(saved.startsWith("\xEF\xBB\xBF"));
+    EXPECT_FALSE(saved.contains('\r')) << "a file with LF line ends keeps them";
+    EXPECT_TRUE(saved.contains("Channel mode=1\n"));
+    EXPECT_TRUE(saved.contains("[Other]\nChannel mode=9\n"));
+    EXPECT_EQ(SettingsFile(path).integer("Channel mode"), 1);
+
+    writeAll(path, "[Personal settings]\r\nChannel mode=x\r\n");
+    EXPECT_EQ(SettingsFile(path).integer("Channel mode"), 0);
+}
+
+TEST(GlobalHotkeyTest, OnlyControlAloneWithTheKeyCountsWhateverTheLocks) {
+    const uint8_t i = 31;
+    EXPECT_TRUE(GlobalHotkey::isHotkey(XCB_MOD_MASK_CONTROL, i, i));
+    EXPECT_TRUE(GlobalHotkey::isHotkey(XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_2, i, i));
+    EXPECT_TRUE(GlobalHotkey::isHotkey(XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_LOCK, i, i));
+    EXPECT_TRUE(
+        GlobalHotkey::isHotkey(XCB_MOD_MASK_CONTROL | uint16_t{XCB_KEY_BUT_MASK_BUTTON_1}, i, i));
+    EXPECT_FALSE(GlobalHotkey::isHotkey(XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT, i, i));
+    EXPECT_FALSE(GlobalHotkey::isHotkey(XCB_MOD_MASK_1, i, i)); // Alt
+    EXPECT_FALSE(GlobalHotkey::isHotkey(0, i, i));
+    EXPECT_FALSE(GlobalHotkey::isHotkey(XCB_MOD_MASK_CONTROL, i + 1, i));
+    EXPECT_FALSE(GlobalHotkey::isHotkey(XCB_MOD_MASK_CONTROL, 0, 0)) << "no key grabbed";
+}
+
+} // namespace
+} // namespace m7410::test

@@ -1,0 +1,79 @@
+#pragma once
+
+// Before any Qt header: the simulator names a member "slots", which Qt's keywords would eat.
+#include "sim/SimHidFace.h"
+#include "sim/SimUnit.h"
+
+#include "link/ConnectionAssembly.h"
+#include "link/VirtualHidBackend.h"
+#include "protocol/RecordingView.h"
+#include "support/VirtualClock.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace m7410::test {
+
+inline VirtualHidDeviceSpec simUnitSpec() {
+    VirtualHidDeviceSpec spec;
+    spec.vendorId = sim::SimHidFace::VendorId;
+    spec.productId = sim::SimHidFace::ProductId;
+    spec.product = u"RIVIDAVIDIZIR02";
+    spec.serial = u"0000002";
+    return spec;
+}
+
+// The whole engine as the window owns it, with the simulated unit plugged into the virtual
+// HID backend (reports delivered at once, on virtual time) and no serial ports.
+struct HidRig {
+    VirtualClock clock;
+    sim::SimUnit unit;
+    sim::SimHidFace face{unit, clock};
+    VirtualHidBackend backend;
+    RecordingView view;
+    std::string unitKey;
+    std::unique_ptr<ConnectionAssembly> app;
+
+    HidRig() {
+        backend.setThreadedReads(false);
+        face.onInputReport = [this](const sim::SimHidFace::InputReport& report) {
+            backend.sendInput(unitKey, report.data(), report.size());
+        };
+        face.onUnplug = [this] { backend.unplug(unitKey); };
+        plugUnit();
+        app = std::make_unique<ConnectionAssembly>(clock, view, backend, [] {
+            return std::optional<std::vector<SerialPortEntry>>(std::vector<SerialPortEntry>{});
+        });
+        clock.runDue(); // the controller's first scan
+    }
+    ~HidRig() { app.reset(); }
+
+    void plugUnit() {
+        face.replug();
+        unitKey = backend.plug(simUnitSpec(), [this](const uint8_t* report, std::size_t size) {
+            face.writeOutputReport(report, size);
+        });
+    }
+    Session& session() { return app->session; }
+    void connect() {
+        app->connection.Button3Click();
+        clock.advance(3000);
+    }
+    bool unitMatchesModel() const {
+        return encodeBlock(app->session.model, unit.currentSet()) == unit.currentSet();
+    }
+    std::vector<std::string> logLines(const std::string& prefix) const {
+        std::vector<std::string> out;
+        for (int i = 0; i < app->log.count(); ++i) {
+            const std::string line = app->log.line(i).toStdString();
+            if (line.rfind(prefix, 0) == 0) out.push_back(line);
+        }
+        return out;
+    }
+};
+
+} // namespace m7410::test

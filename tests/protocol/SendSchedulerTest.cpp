@@ -1,0 +1,61 @@
+#include "SessionFixture.h"
+
+namespace m7410::test {
+namespace {
+
+using Sched = SessionFixture;
+using testing::ElementsAre;
+
+TEST_F(Sched, LowestSlotFirstOnePer510msAndARaisedTwiceSlotGoesOnceWithLaterContents) {
+    s.linkOpen = 1;
+    link.hidActive = true;
+    s.builders.QueueCrossoverMessage(0); // slot 2
+    s.builders.QueueBasicMessage(0);     // slot 1
+    s.model.outputs[0].gain = 7;
+    s.builders.QueueBasicMessage(0);
+    s.pending[3] = 2; // only exactly 1 counts as pending
+    s.scheduler.startPolling();
+    clock.advanceTo(1520);
+    ASSERT_EQ(link.sent.size(), 3u);
+    EXPECT_EQ(link.sent[0].atMs, 210);
+    EXPECT_EQ(link.sent[0].hex.substr(0, 22), "A5A5A500A1000000000807");
+    EXPECT_EQ(link.sent[1].atMs, 720);
+    EXPECT_EQ(link.sent[1].hex.substr(0, 16), "A5A5A500A1000001");
+    EXPECT_EQ(link.sent[2].hex, StatusRequestHex);
+    EXPECT_EQ(link.sent[2].atMs, 1520); // 300 ms pause, then a full poll interval
+    EXPECT_TRUE(link.sent[0].hid);
+    EXPECT_EQ(s.pending[3], 2);
+}
+
+TEST_F(Sched, NothingLeavesWhileTheLinkIsClosed) {
+    s.RaisePending(1);
+    s.builders.QueueBasicMessage(0); // builders do nothing either
+    s.scheduler.startPolling();
+    clock.advanceTo(3000);
+    EXPECT_TRUE(link.sent.empty());
+    EXPECT_TRUE(s.sendTimer->isActive());
+    EXPECT_EQ(s.frames.frame(1)[0], 0);
+}
+
+TEST_F(Sched, SystemRecordRequestIsBuiltOnTheFlyAndZeroDbProgressEndsAfterSixSends) {
+    s.linkOpen = 1;
+    for (int band = 0; band < 5; ++band)
+        s.builders.QueueEqBandMessage(band);
+    s.RaisePending(SystemRecordPending);
+    s.progressStepsActive = 1;
+    view.showProgress(0);
+    view.setPanelsEnabled(EditingPanels, false);
+    s.scheduler.startPolling();
+    clock.advanceTo(5 * 510 + 209);
+    EXPECT_EQ(view.progress, 80);
+    EXPECT_TRUE(view.progressShown);
+    clock.advance(1);
+    EXPECT_EQ(link.sent.back().hex, SystemRecordRequestHex);
+    EXPECT_EQ(view.progress, 96);
+    EXPECT_FALSE(view.progressShown);
+    EXPECT_EQ(view.disabled, 0u);
+    EXPECT_EQ(s.progressStepsActive, 0);
+}
+
+} // namespace
+} // namespace m7410::test
