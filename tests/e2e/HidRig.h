@@ -1,6 +1,5 @@
 #pragma once
 
-// Before any Qt header: the simulator names a member "slots", which Qt's keywords would eat.
 #include "sim/SimHidFace.h"
 #include "sim/SimUnit.h"
 

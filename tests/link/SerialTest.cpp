@@ -1,4 +1,3 @@
-// Before any Qt header: the simulated unit has a member named like Qt's "slots" keyword.
 #include "sim/SimUnit.h"
 
 #include "LinkTestSupport.h"
