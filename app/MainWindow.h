@@ -33,6 +33,7 @@ class PageSwitcher;
 class PasswordBox;
 class PersonalLock;
 class PersonalSettingsBox;
+class PresetControls;
 class ProgressBox;
 class ResponseGraph;
 class Session;
@@ -89,6 +90,7 @@ public:
     PersonalSettingsBox* settingsBox() const { return settingsPanel; }
     DisconnectedForm* disconnectedForm() const { return disconnected; }
     MemoryMenuDialog* memoryMenu() const { return memoryDialog; }
+    PresetControls* presetControls() const { return presets; }
     QLabel* statusPanel() const { return status; }
     QLabel* usbLabel() const { return lblUsbHid; }
     QListView* trafficLogView() const { return historyList; }
@@ -105,6 +107,7 @@ public:
     void showDisconnected() override;
     void hideDisconnected() override;
     std::optional<std::string> askSaveFileName(PresetFileKind kind) override;
+    std::optional<std::string> askOpenFileName(PresetFileKind kind) override;
     void setConnectCaption(const std::string& caption) override;
     void setConnectEnabled(bool enabled) override;
     void setStatusText(const std::string& text) override;
@@ -116,6 +119,8 @@ public:
     void setCurrentPresetName(const std::string& name) override;
     void setLoadList(const std::vector<std::string>& entries) override;
     void selectFirstPreset() override;
+    void setLoadListEntry(int slot, const std::string& text) override;
+    void setNameField(const std::string& name) override;
     void setPolarity(int channel, bool inverted) override;
     void setMuteColour(int channel, bool soundOn) override;
     void setVolume(int position) override;
@@ -167,6 +172,7 @@ private:
     QAction* about = nullptr;
     DisconnectedForm* disconnected = nullptr;
     MemoryMenuDialog* memoryDialog = nullptr;
+    PresetControls* presets = nullptr;
     PageSwitcher* pageSwitcher = nullptr;
     PersonalLock* lock = nullptr;
     GlobalHotkey* hotkey = nullptr;
