@@ -54,19 +54,19 @@ struct Rig : LinkRig<VirtualClock> {
 
 TEST(HidDeviceController, FirstScanListsEveryDeviceAndPicksOnlyTheExactUnitName) {
     Rig rig;
-    VirtualHidDeviceSpec lowerCase = unitSpec();
+    VirtualHidDeviceInfo lowerCase = unitSpec();
     lowerCase.product = u"rividavidizir02";
-    VirtualHidDeviceSpec otherSerial = unitSpec();
+    VirtualHidDeviceInfo otherSerial = unitSpec();
     otherSerial.serial = u"0000003";
-    VirtualHidDeviceSpec languageAsSerial = otherSpec(0x046D, 0xC077);
+    VirtualHidDeviceInfo languageAsSerial = otherSpec(0x046D, 0xC077);
     languageAsSerial.product = u"Mouse";
     languageAsSerial.serial = std::u16string(1, char16_t{0x0409});
-    VirtualHidDeviceSpec unidentifiable = otherSpec(0x1111, 0x2222);
+    VirtualHidDeviceInfo unidentifiable = otherSpec(0x1111, 0x2222);
     unidentifiable.identifiable = false;
-    VirtualHidDeviceSpec noAccess = otherSpec(0x04D8, 0x003F);
+    VirtualHidDeviceInfo noAccess = otherSpec(0x04D8, 0x003F);
     noAccess.readWrite = false;
-    for (const auto& spec : {lowerCase, otherSerial, languageAsSerial, unidentifiable, noAccess}) {
-        rig.backend.plug(spec);
+    for (const auto& info : {lowerCase, otherSerial, languageAsSerial, unidentifiable, noAccess}) {
+        rig.backend.plug(info);
     }
     rig.start();
 

@@ -50,20 +50,20 @@ public:
     std::vector<std::string> received;
 };
 
-inline VirtualHidDeviceSpec unitSpec() {
-    VirtualHidDeviceSpec spec;
-    spec.vendorId = 0x0483;
-    spec.productId = 0x5750;
-    spec.product = u"RIVIDAVIDIZIR02";
-    spec.serial = u"0000002";
-    return spec;
+inline VirtualHidDeviceInfo unitSpec() {
+    VirtualHidDeviceInfo info;
+    info.vendorId = 0x0483;
+    info.productId = 0x5750;
+    info.product = u"RIVIDAVIDIZIR02";
+    info.serial = u"0000002";
+    return info;
 }
 
-inline VirtualHidDeviceSpec otherSpec(uint16_t vendor, uint16_t product) {
-    VirtualHidDeviceSpec spec;
-    spec.vendorId = vendor;
-    spec.productId = product;
-    return spec;
+inline VirtualHidDeviceInfo otherSpec(uint16_t vendor, uint16_t product) {
+    VirtualHidDeviceInfo info;
+    info.vendorId = vendor;
+    info.productId = product;
+    return info;
 }
 
 // The HID side of the link wired the way the window wires it, on virtual devices. The
