@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/RealTime.h"
 #include "link/DeviceLink.h"
 #include "link/HidDeviceController.h"
 #include "link/HidReportIo.h"
@@ -19,25 +20,6 @@
 #include <vector>
 
 namespace m7410::test {
-
-inline QCoreApplication& app() {
-    static int argc = 1;
-    static char name[] = "test_link";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication instance(argc, argv);
-    return instance;
-}
-
-// Processes events until the condition holds; false when it does not within the time.
-inline bool processUntil(const std::function<bool()>& condition, int timeoutMs = 2000) {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!condition()) {
-        if (elapsed.elapsed() > timeoutMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
 
 // Records what the dispatcher would have been given; leaves the receive text as it is, like a
 // dispatcher waiting for the rest of a frame.

@@ -1,3 +1,4 @@
+#include "common/RealTime.h"
 #include "sim/SimUnit.h"
 
 #include "LinkTestSupport.h"
@@ -162,19 +163,9 @@ TEST(SerialTransport, TakesReceivedBytesInBatchesAndClosesOnFailure) {
 }
 
 TEST(SerialTransport, RoundTripWithTheSimulatedUnitOnAPseudoTerminal) {
-    app();
     QProcess sim;
-    sim.start(QStringLiteral(M7410_SIM_PATH), {"--quiet"});
-    if (!sim.waitForStarted(5000)) GTEST_SKIP() << "m7410-sim does not start";
-    QByteArray firstLine;
-    processUntil(
-        [&] {
-            firstLine += sim.readAllStandardOutput();
-            return firstLine.contains('\n');
-        },
-        5000);
-    const QString path = QString::fromLocal8Bit(firstLine).trimmed();
-    if (path.isEmpty()) GTEST_SKIP() << "m7410-sim has no pseudo-terminal";
+    const QString path = startSimulator(sim);
+    if (path.isEmpty()) GTEST_SKIP() << "m7410-sim does not serve a pseudo-terminal";
 
     RealClock clock;
     RecordingSink sink;
