@@ -21,13 +21,13 @@ DemoUnit::DemoUnit(Clock& clock, bool threadedReads)
       simUnit(std::make_unique<sim::SimUnit>()),
       hidFace(std::make_unique<sim::SimHidFace>(*simUnit, clock)) {
     virtualBackend->setThreadedReads(threadedReads);
-    VirtualHidDeviceSpec spec;
-    spec.vendorId = sim::SimHidFace::VendorId;
-    spec.productId = sim::SimHidFace::ProductId;
-    spec.product = utf16(sim::SimHidFace::ProductString);
-    spec.serial = utf16(sim::SimHidFace::SerialString);
-    spec.lengths = {sim::SimHidFace::InputReportLength, sim::SimHidFace::OutputReportLength};
-    key = virtualBackend->plug(spec, [this](const uint8_t* report, std::size_t size) {
+    VirtualHidDeviceInfo info;
+    info.vendorId = sim::SimHidFace::VendorId;
+    info.productId = sim::SimHidFace::ProductId;
+    info.product = utf16(sim::SimHidFace::ProductString);
+    info.serial = utf16(sim::SimHidFace::SerialString);
+    info.lengths = {sim::SimHidFace::InputReportLength, sim::SimHidFace::OutputReportLength};
+    key = virtualBackend->plug(info, [this](const uint8_t* report, std::size_t size) {
         hidFace->writeOutputReport(report, size);
     });
     hidFace->onInputReport = [this](const sim::SimHidFace::InputReport& report) {

@@ -8,6 +8,7 @@
 #include "app/PasswordBox.h"
 #include "app/PersonalLock.h"
 #include "app/PersonalSettingsBox.h"
+#include "app/PresetControls.h"
 #include "app/ProgressBox.h"
 #include "app/QtDialogs.h"
 #include "app/SettingsFile.h"
@@ -169,6 +170,7 @@ void MainWindow::buildDesignArea() {
 
     disconnected = new DisconnectedForm(this);
     memoryDialog = new MemoryMenuDialog(this);
+    presets = new PresetControls(engine->session, *top, *files, *memoryDialog, this);
 
     pageSwitcher = new PageSwitcher(edit, *rows, *eq, *limiter, *delay, *gain, this);
     lock = new PersonalLock(*password, *settingsPanel, dialogs, this);
@@ -253,13 +255,11 @@ void MainWindow::aboutClicked() {
 }
 
 void MainWindow::saveListChanged(int index) {
-    if (index < 0 || index >= static_cast<int>(engine->session.presetNames.size())) return;
-    top->nameField()->setText(
-        QString::fromLatin1(engine->session.presetNames[static_cast<std::size_t>(index)]));
+    presets->device().saveListChanged(index);
 }
 
 void MainWindow::deviceMemoryClicked() {
-    if (engine->session.linkOpen != 0) memoryDialog->open();
+    if (presets->device().memoryMenuAvailable()) memoryDialog->open();
 }
 
 // --- SessionView
@@ -321,6 +321,14 @@ std::optional<std::string> MainWindow::askSaveFileName(PresetFileKind kind) {
     return file.toStdString();
 }
 
+std::optional<std::string> MainWindow::askOpenFileName(PresetFileKind kind) {
+    const QString file = dialogs.openFileName(this, kind == PresetFileKind::OneGroup
+                                                        ? QStringLiteral("M_7410File (*)")
+                                                        : QStringLiteral("20M_7410File (*)"));
+    if (file.isEmpty()) return std::nullopt;
+    return file.toStdString();
+}
+
 void MainWindow::setConnectCaption(const std::string& caption) {
     top->connectButton()->setText(QString::fromStdString(caption));
 }
@@ -368,6 +376,15 @@ void MainWindow::selectFirstPreset() {
     top->loadList()->setCurrentIndex(top->loadList()->count() > 0 ? 0 : -1);
     top->saveList()->setCurrentIndex(0);
     saveListChanged(0);
+}
+
+void MainWindow::setLoadListEntry(int slot, const std::string& text) {
+    QComboBox* list = top->loadList();
+    if (slot >= 1 && slot <= list->count()) list->setItemText(slot - 1, QString::fromLatin1(text));
+}
+
+void MainWindow::setNameField(const std::string& name) {
+    top->nameField()->setText(QString::fromLatin1(name));
 }
 
 void MainWindow::setPolarity(int channel, bool inverted) {

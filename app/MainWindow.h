@@ -35,6 +35,7 @@ class PageSwitcher;
 class PasswordBox;
 class PersonalLock;
 class PersonalSettingsBox;
+class PresetControls;
 class ProgressBox;
 class ResponseGraph;
 class Session;
@@ -91,6 +92,7 @@ public:
     PersonalSettingsBox* settingsBox() const { return settingsPanel; }
     DisconnectedForm* disconnectedForm() const { return disconnected; }
     MemoryMenuDialog* memoryMenu() const { return memoryDialog; }
+    PresetControls* presetControls() const { return presets; }
     QLabel* statusPanel() const { return status; }
     QLabel* usbLabel() const { return lblUsbHid; }
     QListView* trafficLogView() const { return historyList; }
@@ -107,6 +109,7 @@ public:
     void showDisconnected() override;
     void hideDisconnected() override;
     std::optional<std::string> askSaveFileName(PresetFileKind kind) override;
+    std::optional<std::string> askOpenFileName(PresetFileKind kind) override;
     void setConnectCaption(const std::string& caption) override;
     void setConnectEnabled(bool enabled) override;
     void setStatusText(const std::string& text) override;
@@ -118,6 +121,8 @@ public:
     void setCurrentPresetName(const std::string& name) override;
     void setLoadList(const std::vector<std::string>& entries) override;
     void selectFirstPreset() override;
+    void setLoadListEntry(int slot, const std::string& text) override;
+    void setNameField(const std::string& name) override;
     void setPolarity(int channel, bool inverted) override;
     void setMuteColour(int channel, bool soundOn) override;
     void setVolume(int position) override;
@@ -170,6 +175,7 @@ private:
     QAction* about = nullptr;
     DisconnectedForm* disconnected = nullptr;
     MemoryMenuDialog* memoryDialog = nullptr;
+    PresetControls* presets = nullptr;
     PageSwitcher* pageSwitcher = nullptr;
     EqEditor* eqEditor = nullptr;
     MarkerEditor* markerEditor = nullptr;

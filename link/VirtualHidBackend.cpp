@@ -19,7 +19,7 @@ namespace {
 struct DeviceState {
     std::string key;
     std::string path;
-    VirtualHidDeviceSpec spec;
+    VirtualHidDeviceInfo info;
     VirtualHidBackend::OutputHandler onOutput;
     bool plugged = true;
     int writeFailures = 0;
@@ -77,14 +77,14 @@ public:
     }
 
     std::optional<HidAttributes> attributes() override {
-        if (!device->spec.identifiable) return std::nullopt;
-        return HidAttributes{device->spec.vendorId, device->spec.productId, device->spec.version};
+        if (!device->info.identifiable) return std::nullopt;
+        return HidAttributes{device->info.vendorId, device->info.productId, device->info.version};
     }
-    HidReportLengths reportLengths() override { return device->spec.lengths; }
-    std::optional<std::u16string> productString() override { return device->spec.product; }
-    std::optional<std::u16string> serialString() override { return device->spec.serial; }
+    HidReportLengths reportLengths() override { return device->info.lengths; }
+    std::optional<std::u16string> productString() override { return device->info.product; }
+    std::optional<std::u16string> serialString() override { return device->info.serial; }
     std::optional<std::u16string> indexedString(int index) override {
-        if (index == 0) return device->spec.languages;
+        if (index == 0) return device->info.languages;
         return std::nullopt;
     }
 
@@ -172,7 +172,7 @@ std::unique_ptr<HidConnection> VirtualHidBackend::open(const std::string& path, 
             error = ENOENT;
             return nullptr;
         }
-        if (access != HidAccess::None && !device->spec.readWrite) {
+        if (access != HidAccess::None && !device->info.readWrite) {
             error = EACCES;
             return nullptr;
         }
@@ -180,12 +180,12 @@ std::unique_ptr<HidConnection> VirtualHidBackend::open(const std::string& path, 
     return std::make_unique<VirtualHidConnection>(registry, device, access);
 }
 
-std::string VirtualHidBackend::plug(const VirtualHidDeviceSpec& spec, OutputHandler onOutput) {
+std::string VirtualHidBackend::plug(const VirtualHidDeviceInfo& info, OutputHandler onOutput) {
     auto device = std::make_shared<DeviceState>();
     ++plugs;
     device->key = "virtual-hid-" + std::to_string(plugs);
     device->path = "/virtual/hidraw" + std::to_string(plugs);
-    device->spec = spec;
+    device->info = info;
     device->onOutput = std::move(onOutput);
     {
         std::lock_guard lock(registry->mutex);

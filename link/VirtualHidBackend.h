@@ -11,7 +11,7 @@
 namespace m7410 {
 
 // What a virtual HID device shows of itself.
-struct VirtualHidDeviceSpec {
+struct VirtualHidDeviceInfo {
     uint16_t vendorId = 0;
     uint16_t productId = 0;
     uint16_t version = 0x0100;
@@ -48,7 +48,7 @@ public:
     void setThreadedReads(bool on) { threaded = on; }
 
     // Plugs a device in and notifies; answers its key (a new one for every plug).
-    std::string plug(const VirtualHidDeviceSpec& spec, OutputHandler onOutput = {});
+    std::string plug(const VirtualHidDeviceInfo& info, OutputHandler onOutput = {});
     void unplug(const std::string& key);
     // One input report of the device as it would come off the wire, without the report id:
     // the device uses none, so readers see 0 before it. Dropped when nobody reads.

@@ -122,4 +122,21 @@ void SendScheduler::stopAll() {
     s.sendingMessage = 0;
 }
 
+void SendScheduler::dropParameterMessages() {
+    for (int slot = 1; slot <= LastParameterMessage; ++slot)
+        s.pending[slot] = 0;
+}
+
+void SendScheduler::holdForExchange() {
+    s.sendTimer->stop();
+    s.Timer1->stop();
+    s.intimer->stop();
+    s.Timer4->stop();
+    if (s.Timer7->isActive()) {
+        s.Timer7->stop();
+        RaisePending(s.sendingMessage);
+        s.sendingMessage = 0;
+    }
+}
+
 } // namespace m7410

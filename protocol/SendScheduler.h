@@ -39,6 +39,14 @@ public:
     void startPolling();
     // Stops the tick, the poll, its time-out and a send under way (nothing left armed).
     void stopAll();
+    // Quiets the link for an exchange: stops the tick, the poll, its time-out and the pause
+    // after a send (whose end would restart polling, and a poll empties the receive text under
+    // a reply). A message whose send step is still armed is queued again rather than lost or
+    // sent between a block header and its block. startPolling() resumes.
+    void holdForExchange();
+    // Forgets the queued parameter messages (not the system-record request): they carry
+    // edits of a set the unit is replacing, and would overwrite the new set with them.
+    void dropParameterMessages();
 
 private:
     Session& s;

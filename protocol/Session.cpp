@@ -51,6 +51,7 @@ void Session::endExchanges() {
     groupsSent = 0;
     progressStepsActive = 0;
     progressSteps = 0;
+    ++exchangeEpoch;
 }
 
 } // namespace m7410

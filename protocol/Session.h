@@ -76,6 +76,9 @@ public:
     int32_t groupsSent = 0;
     int32_t progressStepsActive = 0;
     int32_t progressSteps = 0;
+    // Goes up each time endExchanges runs (a link closed or opened): an exchange that pauses
+    // compares it afterwards, so it never carries on against another link or a closed one.
+    uint32_t exchangeEpoch = 0;
     // Lines for and from preset files: 664-character block frame texts.
     std::vector<std::string> collection;
     std::string blockText;

@@ -57,6 +57,12 @@ public:
     // The save dialog of a preset file kind (its default name and filter, asking before it
     // replaces a file). The chosen path, or nothing when the user cancels.
     virtual std::optional<std::string> askSaveFileName(PresetFileKind kind) = 0;
+    // The open dialog of a preset file kind (its filter). The chosen path, or nothing when the
+    // user cancels. The window must provide it: without it no preset file can be loaded.
+    virtual std::optional<std::string> askOpenFileName(PresetFileKind kind) {
+        (void)kind;
+        return std::nullopt;
+    }
 
     // --- connection box
     virtual void setConnectCaption(const std::string& caption) = 0; // "Disconnect" / "Connect"
@@ -83,6 +89,16 @@ public:
     // Selects the first entry of the "Load:" and the "Save:" list and runs the "Save:" list's
     // change handler, which shows that slot's name in the name field.
     virtual void selectFirstPreset() = 0;
+    // Replaces entry slot (1..20) of the "Load:" list with text ("Pre3:Club") and keeps the
+    // list's selected entry. Does nothing while the list has no such entry (before the first
+    // name list arrived). The window must provide it for a store to show its new name.
+    virtual void setLoadListEntry(int slot, const std::string& text) {
+        (void)slot;
+        (void)text;
+    }
+    // The name field of the preset area, as the "Save:" list's change handler fills it with
+    // the chosen slot's name. The window may keep doing that itself.
+    virtual void setNameField(const std::string& name) { (void)name; }
 
     // --- channel controls after a whole set arrived
     // Polarity button of channel 0..3: "-" when inverted, else "+".

@@ -62,7 +62,7 @@ void TimedExchanges::Timer10Timer() {
         s.groupsSent >= PresetSlotCount) {
         // Fewer lines than presets: end the transfer instead of leaving the window locked.
         s.groupsSent = 0;
-        s.Timer1->start();
+        s.scheduler.startPolling();
         unlockWindow();
         return;
     }
@@ -71,17 +71,22 @@ void TimedExchanges::Timer10Timer() {
     const BlockTarget target = BlockTarget::preset(n);
     const auto header = blockWriteHeader(target, s.deviceNumber);
     s.scheduler.SendFrame(header.data(), header.size());
+    const uint32_t epoch = s.exchangeEpoch;
     s.clock.PumpWait(BlockHeaderPauseMs);
+    // The link closed meanwhile: its close gave the window back and ended the transfer.
+    if (s.exchangeEpoch != epoch) return;
     s.scheduler.SendParameterBlock(target);
     s.view.setProgress(n * PercentPerPreset);
     if (n < PresetSlotCount) return;
 
     s.groupsSent = 0;
     s.clock.PumpWait(NamesAfterWriteMs);
+    if (s.exchangeEpoch != epoch) return;
     s.receiveText().clear();
     s.scheduler.SendFrame(namesReadRequest(s.deviceNumber));
     s.clock.PumpWait(NamesRequestPauseMs);
-    s.Timer1->start();
+    // The tick too: the file load held it, and a lost names reply must not leave edits queued.
+    s.scheduler.startPolling();
     unlockWindow();
 }
 

@@ -65,14 +65,14 @@ ChannelModel variation(int n) {
 } // namespace
 
 PresetSlots factoryPresets() {
-    PresetSlots slots{};
+    PresetSlots presets{};
     for (int n = 1; n <= SlotCount; ++n) {
         const ChannelModel model = n == 1 ? ChannelModel() : variation(n);
         BlockData block = encodeBlock(model, unitBytesBase(n));
         setBlockName(block, SlotNames[n - 1]);
-        slots[n - 1] = block;
+        presets[n - 1] = block;
     }
-    return slots;
+    return presets;
 }
 
 BlockData factoryCurrentSet() {

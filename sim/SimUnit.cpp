@@ -25,14 +25,14 @@ std::size_t lengthOf(const uint8_t* f) {
 
 } // namespace
 
-SimUnit::SimUnit() : current(factoryCurrentSet()), slots(factoryPresets()) {}
+SimUnit::SimUnit() : current(factoryCurrentSet()), presetSlots(factoryPresets()) {}
 
 const BlockData& SimUnit::preset(int n) const {
-    return slots.at(static_cast<std::size_t>(n - 1));
+    return presetSlots.at(static_cast<std::size_t>(n - 1));
 }
 
 void SimUnit::setPreset(int n, const BlockData& block) {
-    slots.at(static_cast<std::size_t>(n - 1)) = block;
+    presetSlots.at(static_cast<std::size_t>(n - 1)) = block;
 }
 
 std::string SimUnit::presetName(int n) const {
@@ -165,7 +165,7 @@ std::vector<Bytes> SimUnit::handle(const uint8_t* f, std::size_t size) {
         std::copy_n(data, BlockSize, current.begin());
         return {};
     case CodePresetBlock:
-        std::copy_n(data, BlockSize, slots[arg - 1].begin());
+        std::copy_n(data, BlockSize, presetSlots[arg - 1].begin());
         return {};
     default: {
         ParameterGroup g;
@@ -184,7 +184,7 @@ void SimUnit::storeName(int slot, const uint8_t* name) {
     // Slot 0 renames the set in force; a slot number stores the set in force there.
     std::copy_n(name, BlockNameSize, current.begin() + BlockNameOffset);
     if (isSlot(slot)) {
-        slots[slot - 1] = current;
+        presetSlots[slot - 1] = current;
         presetNumber = slot;
     }
 }
@@ -196,7 +196,7 @@ Bytes SimUnit::reply(uint8_t argument, uint8_t code, const uint8_t* data, std::s
 Bytes SimUnit::namesReply() const {
     std::array<uint8_t, NamesDataSize> names{};
     for (int k = 0; k < SlotCount; ++k) {
-        std::copy_n(slots[k].begin() + BlockNameOffset, PresetNameBytes,
+        std::copy_n(presetSlots[k].begin() + BlockNameOffset, PresetNameBytes,
                     names.begin() + k * PresetNameBytes);
     }
     return reply(0, CodeNames, names.data(), names.size());

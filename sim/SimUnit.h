@@ -84,7 +84,7 @@ private:
     bool keepReply(uint8_t code);
 
     BlockData current;
-    PresetSlots slots;
+    PresetSlots presetSlots;
     int presetNumber = 1;
     uint8_t statusByte = StatusBassOff;
     Faults faultSettings;

@@ -1,6 +1,5 @@
 #pragma once
 
-// Before any Qt header: the simulated unit has a member named like Qt's "slots" keyword.
 #include "sim/SimHidFace.h"
 #include "sim/SimUnit.h"
 

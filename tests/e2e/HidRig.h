@@ -1,6 +1,5 @@
 #pragma once
 
-// Before any Qt header: the simulator names a member "slots", which Qt's keywords would eat.
 #include "sim/SimHidFace.h"
 #include "sim/SimUnit.h"
 
@@ -18,13 +17,13 @@
 
 namespace m7410::test {
 
-inline VirtualHidDeviceSpec simUnitSpec() {
-    VirtualHidDeviceSpec spec;
-    spec.vendorId = sim::SimHidFace::VendorId;
-    spec.productId = sim::SimHidFace::ProductId;
-    spec.product = u"RIVIDAVIDIZIR02";
-    spec.serial = u"0000002";
-    return spec;
+inline VirtualHidDeviceInfo simUnitSpec() {
+    VirtualHidDeviceInfo info;
+    info.vendorId = sim::SimHidFace::VendorId;
+    info.productId = sim::SimHidFace::ProductId;
+    info.product = u"RIVIDAVIDIZIR02";
+    info.serial = u"0000002";
+    return info;
 }
 
 // The whole engine as the window owns it, with the simulated unit plugged into the virtual

@@ -1,3 +1,4 @@
+#include "common/RealTime.h"
 #include "link/ConnectionAssembly.h"
 #include "link/VirtualHidBackend.h"
 #include "protocol/RecordingView.h"
@@ -12,40 +13,12 @@
 namespace m7410::test {
 namespace {
 
-QCoreApplication& app() {
-    static int argc = 1;
-    static char name[] = "test_e2e";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication instance(argc, argv);
-    return instance;
-}
-
-bool processUntil(const std::function<bool()>& condition, int timeoutMs) {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!condition()) {
-        if (elapsed.elapsed() > timeoutMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
-
 // The engine on wall-clock time and a real serial port: m7410-sim on a pseudo-terminal at
 // line speed, the port given as the last entry of the list, as --port does.
 TEST(RealTime, ConnectsToTheSimulatorOnAPseudoTerminalAndSynchronises) {
-    app();
     QProcess sim;
-    sim.start(QStringLiteral(M7410_SIM_PATH), {"--quiet"});
-    if (!sim.waitForStarted(5000)) GTEST_SKIP() << "m7410-sim does not start";
-    QByteArray firstLine;
-    processUntil(
-        [&] {
-            firstLine += sim.readAllStandardOutput();
-            return firstLine.contains('\n');
-        },
-        5000);
-    const QString path = QString::fromLocal8Bit(firstLine).trimmed();
-    if (path.isEmpty()) GTEST_SKIP() << "m7410-sim has no pseudo-terminal";
+    const QString path = startSimulator(sim);
+    if (path.isEmpty()) GTEST_SKIP() << "m7410-sim does not serve a pseudo-terminal";
 
     RealClock clock;
     RecordingView view;

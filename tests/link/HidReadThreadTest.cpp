@@ -1,8 +1,5 @@
 #include "LinkTestSupport.h"
 
-#include "link/HidDeviceController.h"
-#include "link/HidReportIo.h"
-#include "link/HidUnitPicker.h"
 #include "support/VirtualClock.h"
 
 #include <QThread>
@@ -19,21 +16,15 @@ namespace {
 
 // The real read thread on a virtual device: every report and error must reach the window's
 // thread, in order, one at a time.
-struct ThreadRig {
-    VirtualClock clock;
-    VirtualHidBackend backend;
+struct ThreadRig : LinkRig<VirtualClock> {
     std::string unit;
-    std::unique_ptr<HidDeviceController> hidctl;
-    std::unique_ptr<HidUnitPicker> picker;
     std::vector<int> values;
     std::vector<int> errors;
     bool allOnOwnerThread = true;
 
-    ThreadRig() {
-        app();
+    ThreadRig() : LinkRig(true) {
         unit = backend.plug(unitSpec());
-        hidctl = std::make_unique<HidDeviceController>(backend, clock);
-        picker = std::make_unique<HidUnitPicker>(*hidctl);
+        start();
         picker->onUnitData = [this](HidDevice*, uint8_t id, const uint8_t* data, uint16_t size) {
             allOnOwnerThread &= QThread::currentThread() == app().thread();
             EXPECT_EQ(id, 0);
@@ -45,10 +36,6 @@ struct ThreadRig {
             errors.push_back(error);
         });
         clock.runDue();
-    }
-    ~ThreadRig() {
-        picker.reset();
-        hidctl.reset();
     }
 
     void send(int value) {
@@ -72,7 +59,7 @@ TEST(HidDeviceReadThread, DeliversEveryReportInOrderOnTheOwnersThread) {
     EXPECT_TRUE(rig.allOnOwnerThread);
 }
 
-TEST(HidDeviceReadThread, ReportsReadErrorsAndReadsOnAfterwards) {
+TEST(HidDeviceReadThread, ReportsReadErrorsReadsOnAndStopsWhenTheScanReleasesIt) {
     ThreadRig rig;
     ASSERT_TRUE(rig.backend.waitForReader(rig.unit));
     rig.backend.failReads(rig.unit, EIO);
@@ -83,20 +70,16 @@ TEST(HidDeviceReadThread, ReportsReadErrorsAndReadsOnAfterwards) {
     ASSERT_TRUE(rig.backend.settle());
     EXPECT_EQ(rig.errors, std::vector<int>{EIO});
     EXPECT_EQ(rig.values, std::vector<int>{42});
-    EXPECT_TRUE(rig.allOnOwnerThread);
-    EXPECT_EQ(HidReportIo::errorLine("READ ERROR", ENODEV), "READ ERROR: No such device (13)");
-}
 
-TEST(HidDeviceReadThread, UnpluggedDeviceFailsUntilTheScanReleasesIt) {
-    ThreadRig rig;
-    ASSERT_TRUE(rig.backend.waitForReader(rig.unit));
+    // Unplugged: the thread finds out before the scan does, then the scan releases it.
     rig.backend.unplug(rig.unit);
-    // Before the scan runs, the thread finds the device gone on its own.
-    ASSERT_TRUE(processUntil([&] { return !rig.errors.empty(); }));
+    ASSERT_TRUE(processUntil([&] { return rig.errors.size() > 1; }));
+    EXPECT_EQ(rig.errors[1], ENODEV);
     rig.clock.runDue();
     EXPECT_FALSE(rig.picker->hidUnitPresent());
     EXPECT_EQ(rig.backend.openReaders(rig.unit), 0);
-    EXPECT_EQ(rig.errors.front(), ENODEV);
+    EXPECT_TRUE(rig.allOnOwnerThread);
+    EXPECT_EQ(HidReportIo::errorLine("READ ERROR", ENODEV), "READ ERROR: No such device (13)");
 }
 
 TEST(HidDeviceReadThread, ARebuildFromInsideTheDataHandlerDoesNotDeadlock) {

@@ -1,4 +1,4 @@
-// Before any Qt header: the simulated unit has a member named like Qt's "slots" keyword.
+#include "common/RealTime.h"
 #include "sim/SimUnit.h"
 
 #include "LinkTestSupport.h"
@@ -67,8 +67,6 @@ TEST(SerialPortRegister, SortsWithoutCaseAppendsGivenPathsAndRefreshesOnlyWhenCl
     system.reset(); // the system cannot tell: the list stays as it is
     clock.advance(SerialPortRegister::RefurbishIntervalMs);
     EXPECT_EQ(list.ports().size(), 6u);
-    EXPECT_EQ(SerialPortRegister::portNumberOf("COM7"), 7);
-    EXPECT_EQ(SerialPortRegister::portNumberOf("ttyS0"), 0);
 }
 
 // The other end of a pseudo-terminal stands in for the unit.
@@ -165,19 +163,9 @@ TEST(SerialTransport, TakesReceivedBytesInBatchesAndClosesOnFailure) {
 }
 
 TEST(SerialTransport, RoundTripWithTheSimulatedUnitOnAPseudoTerminal) {
-    app();
     QProcess sim;
-    sim.start(QStringLiteral(M7410_SIM_PATH), {"--quiet"});
-    if (!sim.waitForStarted(5000)) GTEST_SKIP() << "m7410-sim does not start";
-    QByteArray firstLine;
-    processUntil(
-        [&] {
-            firstLine += sim.readAllStandardOutput();
-            return firstLine.contains('\n');
-        },
-        5000);
-    const QString path = QString::fromLocal8Bit(firstLine).trimmed();
-    if (path.isEmpty()) GTEST_SKIP() << "m7410-sim has no pseudo-terminal";
+    const QString path = startSimulator(sim);
+    if (path.isEmpty()) GTEST_SKIP() << "m7410-sim does not serve a pseudo-terminal";
 
     RealClock clock;
     RecordingSink sink;

@@ -22,6 +22,9 @@ public:
     int disconnectedCount = 0;
     std::vector<PresetFileKind> saveDialogs;
     std::optional<std::string> savePath; // what the save dialog answers
+    std::vector<PresetFileKind> openDialogs;
+    std::optional<std::string> openPath; // what the open dialog answers
+    std::string nameField;
     std::string caption = "Disconnect";
     bool connectEnabled = true;
     std::string status = "Disconnect";
@@ -59,6 +62,10 @@ public:
         saveDialogs.push_back(kind);
         return savePath;
     }
+    std::optional<std::string> askOpenFileName(PresetFileKind kind) override {
+        openDialogs.push_back(kind);
+        return openPath;
+    }
     void setConnectCaption(const std::string& text) override { caption = text; }
     void setConnectEnabled(bool enabled) override { connectEnabled = enabled; }
     void setStatusText(const std::string& text) override { status = text; }
@@ -70,6 +77,10 @@ public:
     void setCurrentPresetName(const std::string& name) override { presetName = name; }
     void setLoadList(const std::vector<std::string>& entries) override { loadList = entries; }
     void selectFirstPreset() override { ++firstPresetSelected; }
+    void setLoadListEntry(int slot, const std::string& text) override {
+        if (slot >= 1 && slot <= static_cast<int>(loadList.size())) loadList[slot - 1] = text;
+    }
+    void setNameField(const std::string& name) override { nameField = name; }
     void setPolarity(int channel, bool inverted) override { polarity.at(channel) = inverted; }
     void setMuteColour(int channel, bool on) override { soundOn.at(channel) = on; }
     void setVolume(int position) override { volume = position; }

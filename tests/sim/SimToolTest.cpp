@@ -1,3 +1,4 @@
+#include "common/RealTime.h"
 #include "sim/SimUnit.h"
 
 #include <QCoreApplication>
@@ -9,16 +10,9 @@
 
 using namespace m7410;
 using namespace m7410::sim;
+using m7410::test::startSimulator;
 
 namespace {
-
-QCoreApplication& app() {
-    static int argc = 1;
-    static char name[] = "test_sim";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication instance(argc, argv);
-    return instance;
-}
 
 QByteArray readExactly(QSerialPort& port, qsizetype n, int timeoutMs) {
     QByteArray got;
@@ -38,20 +32,9 @@ Bytes toBytes(const QByteArray& a) {
 
 // Real time, through a pseudo-terminal, as the application's serial path will see it.
 TEST(SimTool, ServesTheUnitOnAPseudoTerminal) {
-    app();
     QProcess sim;
-    sim.start(QStringLiteral(M7410_SIM_PATH), {"--quiet"});
-    if (!sim.waitForStarted(5000)) GTEST_SKIP() << "m7410-sim does not start";
-    QByteArray firstLine;
-    QElapsedTimer t;
-    t.start();
-    while (!firstLine.contains('\n') && t.elapsed() < 5000) {
-        sim.waitForReadyRead(100);
-        firstLine += sim.readAllStandardOutput();
-    }
-    const QString path = QString::fromLocal8Bit(firstLine).trimmed();
-    if (path.isEmpty())
-        GTEST_SKIP() << "no pseudo-terminal: " << sim.readAllStandardError().toStdString();
+    const QString path = startSimulator(sim);
+    if (path.isEmpty()) GTEST_SKIP() << "m7410-sim does not serve a pseudo-terminal";
 
     QSerialPort port(path);
     port.setBaudRate(9600);

@@ -1,0 +1,189 @@
+#include "presets/PresetFiles.h"
+
+#include "presets/ApplyParameterText.h"
+#include "presets/PresetFileReader.h"
+#include "protocol/Frame.h"
+#include "protocol/ParameterBlock.h"
+#include "protocol/Session.h"
+#include "protocol/SessionView.h"
+
+namespace m7410 {
+
+namespace {
+constexpr int PercentPerTick = 10;
+const std::string FileDamaged = "File damaged.";
+} // namespace
+
+PresetFiles::PresetFiles(Session& session)
+    : s(session), Timer12(session.clock.createTimer(LoadProgressMs, [this] { Timer12Timer(); })),
+      saveOneTimer(session.clock.createTimer(
+          SaveOneReplyTimeoutMs, [this] { saveOneReplyTimedOut(); }, true)) {}
+
+PresetFiles::~PresetFiles() = default;
+
+void PresetFiles::lockWindow() {
+    s.view.setPanelsEnabled(UnlockedPanels, false);
+}
+
+void PresetFiles::unlockWindow() {
+    s.view.hideProgress();
+    s.view.setPanelsEnabled(UnlockedPanels, true);
+}
+
+void PresetFiles::saveOneGroupToPc() {
+    if (s.linkOpen == 0) return;
+    lockWindow();
+    s.scheduler.holdForExchange();
+    s.saveOneToFilePending = 1;
+    const uint32_t epoch = s.exchangeEpoch;
+    s.clock.PumpWait(ExchangePauseMs);
+    if (s.exchangeEpoch != epoch) return;
+    s.collection.clear();
+    s.receiveText().clear();
+    s.scheduler.SendFrame(currentBlockReadRequest(s.deviceNumber));
+    saveOneTimer->stop();
+    saveOneTimer->start();
+    s.clock.PumpWait(ExchangePauseMs);
+    if (s.exchangeEpoch != epoch) return;
+    // The file is offered when the block arrives; the window need not wait for it.
+    s.view.setPanelsEnabled(UnlockedPanels, true);
+}
+
+void PresetFiles::saveOneReplyTimedOut() {
+    saveOneTimer->stop();
+    // Answered (the dispatcher cleared the flag), or ended by a closed link.
+    if (s.saveOneToFilePending == 0) return;
+    s.saveOneToFilePending = 0;
+    s.scheduler.startPolling();
+    s.view.showDisconnected();
+}
+
+void PresetFiles::saveTwentyGroupsToPc() {
+    if (s.linkOpen == 0) return;
+    s.view.closeCurrentPage();
+    s.scheduler.holdForExchange();
+    s.view.showProgress(0);
+    lockWindow();
+    const uint32_t epoch = s.exchangeEpoch;
+    s.clock.PumpWait(ExchangePauseMs);
+    if (s.exchangeEpoch != epoch) return;
+    s.receiveText().clear();
+    s.collection.clear();
+    s.exchanges.startPresetRead();
+}
+
+std::optional<std::vector<std::string>> PresetFiles::readChosenFile(PresetFileKind kind,
+                                                                    uint32_t epoch) {
+    const std::optional<std::string> path = s.view.askOpenFileName(kind);
+    // The dialog runs events: a link that closed meanwhile ended the action and its polling.
+    if (s.exchangeEpoch != epoch || s.linkOpen == 0) return std::nullopt;
+    std::vector<std::string> lines;
+    if (!path) return lines;
+    std::string error;
+    switch (readPresetFile(*path, lines, error)) {
+    case PresetFileRead::Read:
+        return lines;
+    case PresetFileRead::TooLarge:
+        rejectFile(FileDamaged);
+        return std::nullopt;
+    case PresetFileRead::Unreadable:
+        break;
+    }
+    // Not the file's fault: say what the system reported instead of calling it damaged.
+    rejectFile("File not read: " + error);
+    return std::nullopt;
+}
+
+void PresetFiles::rejectFile(const std::string& message) {
+    s.scheduler.startPolling();
+    s.view.showMessage(message);
+}
+
+void PresetFiles::loadOneGroupToDevice() {
+    if (s.linkOpen == 0) return;
+    s.view.closeCurrentPage();
+    s.scheduler.holdForExchange();
+    s.blockText.clear();
+    s.collection.clear();
+    const uint32_t epoch = s.exchangeEpoch;
+    const std::optional<std::vector<std::string>> lines =
+        readChosenFile(PresetFileKind::OneGroup, epoch);
+    if (!lines) return;
+    // A record split over several lines loads like one line.
+    std::string text;
+    for (const std::string& line : *lines)
+        text += line;
+    if (text.empty()) {
+        s.scheduler.startPolling();
+        return;
+    }
+    if (!isGroupRecord(text)) {
+        rejectFile(FileDamaged);
+        return;
+    }
+
+    s.scheduler.dropParameterMessages();
+    s.view.showProgress(0);
+    lockWindow();
+    loadTicks = 0;
+    loadEpoch = epoch;
+    Timer12->stop();
+    Timer12->start();
+    const auto header = blockWriteHeader(BlockTarget::currentSet(), s.deviceNumber);
+    s.scheduler.SendFrame(header.data(), header.size());
+    s.clock.PumpWait(BlockHeaderPauseMs);
+    if (s.exchangeEpoch != epoch) return;
+    s.blockText = text;
+    s.scheduler.SendParameterBlock(BlockTarget::currentSet());
+    // The window shows the loaded set at once; the unit needs a while to take it in.
+    ApplyParameterText(s, text);
+    s.clock.PumpWait(LoadSettleMs);
+    Timer12->stop();
+    if (s.exchangeEpoch != epoch) return;
+    s.scheduler.startPolling();
+    unlockWindow();
+}
+
+void PresetFiles::Timer12Timer() {
+    // A closed link ended the load; the progress box may belong to another exchange now.
+    if (s.exchangeEpoch != loadEpoch) {
+        Timer12->stop();
+        return;
+    }
+    ++loadTicks;
+    s.view.setProgress(loadTicks * PercentPerTick);
+    if (loadTicks >= LoadProgressTicks) Timer12->stop();
+}
+
+void PresetFiles::loadTwentyGroupsToDevice() {
+    if (s.linkOpen == 0) return;
+    s.view.closeCurrentPage();
+    s.scheduler.holdForExchange();
+    s.collection.clear();
+    const uint32_t epoch = s.exchangeEpoch;
+    const std::optional<std::vector<std::string>> lines =
+        readChosenFile(PresetFileKind::TwentyGroup, epoch);
+    if (!lines) return;
+    if (lines->empty()) {
+        s.scheduler.startPolling();
+        return;
+    }
+    // Nothing goes out before every line has passed: a half-written set of presets is worse
+    // than none.
+    if (lines->size() != static_cast<std::size_t>(PresetSlotCount)) {
+        rejectFile(FileDamaged);
+        return;
+    }
+    for (const std::string& line : *lines) {
+        if (!isGroupRecord(line)) {
+            rejectFile(FileDamaged);
+            return;
+        }
+    }
+    s.collection = *lines;
+    s.view.showProgress(0);
+    lockWindow();
+    s.exchanges.startPresetWrite();
+}
+
+} // namespace m7410

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "support/Clock.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace m7410 {
+
+class Session;
+enum class PresetFileKind;
+
+// The PC file box: copies parameter sets between the unit and preset files. A one-group file
+// holds the unit's set in force, a 20-group file its 20 preset slots, each set as one line of
+// 664 hex digits (the block frame as the unit sent it). Saving asks the unit and lets the
+// dispatcher offer the file; loading checks the whole file before anything is sent, and a
+// damaged file changes nothing. Every action does nothing while the link is closed, and a
+// link closed during a transfer ends it with the window given back.
+class PresetFiles {
+public:
+    static constexpr int ExchangePauseMs = 50;
+    static constexpr int BlockHeaderPauseMs = 100;
+    static constexpr int LoadSettleMs = 8000;
+    static constexpr int LoadProgressMs = 800;
+    static constexpr int LoadProgressTicks = 10;
+    // The unit answers a block read well within its start-up allowance; without a reply the
+    // save must not leave polling and sending stopped for good.
+    static constexpr int SaveOneReplyTimeoutMs = 2000;
+
+    explicit PresetFiles(Session& session);
+    ~PresetFiles();
+    PresetFiles(const PresetFiles&) = delete;
+    PresetFiles& operator=(const PresetFiles&) = delete;
+
+    void saveOneGroupToPc();         // "save one group to PC"
+    void saveTwentyGroupsToPc();     // "save 20-group to PC"
+    void loadOneGroupToDevice();     // "load one group to DV"
+    void loadTwentyGroupsToDevice(); // "load 20-group to DV"
+
+    void Timer12Timer();         // one-group load progress
+    void saveOneReplyTimedOut(); // no block came for a one-group save
+
+private:
+    // The lines of the file the user picks: empty when cancelled; nothing when the action is
+    // over already (the link closed meanwhile, or the file could not be read).
+    std::optional<std::vector<std::string>> readChosenFile(PresetFileKind kind, uint32_t epoch);
+    void rejectFile(const std::string& message);
+    void lockWindow();
+    void unlockWindow();
+
+    Session& s;
+    std::unique_ptr<Timer> Timer12;
+    std::unique_ptr<Timer> saveOneTimer;
+    int loadTicks = 0;
+    uint32_t loadEpoch = 0;
+};
+
+} // namespace m7410

@@ -1,0 +1,86 @@
+#include "WindowFixture.h"
+
+#include "app/FileBox.h"
+#include "app/TopGroup.h"
+#include "panels/FilteredField.h"
+#include "protocol/ParameterBlock.h"
+#include "protocol/Session.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+namespace m7410::test {
+namespace {
+
+class PresetControlsTest : public WindowFixture {
+protected:
+    MainWindow& connect() {
+        MainWindow& w = openWindow();
+        clock.runDue();
+        QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
+        clock.advance(3000);
+        return w;
+    }
+    void click(FileBox::Button b) {
+        QTest::mouseClick(window->fileBox()->button(b), Qt::LeftButton);
+    }
+};
+
+TEST_F(PresetControlsTest, TheButtonsRecallAndStorePresetsOnTheUnit) {
+    MainWindow& w = connect();
+    ASSERT_EQ(w.session().linkOpen, 1);
+
+    w.topGroup()->loadList()->setCurrentIndex(4);
+    QTest::mouseClick(w.topGroup()->loadButton(), Qt::LeftButton);
+    clock.advance(3000);
+    EXPECT_EQ(demo.unit().currentSet(), demo.unit().preset(5));
+    EXPECT_EQ(encodeBlock(w.session().model, demo.unit().currentSet()), demo.unit().currentSet());
+
+    w.topGroup()->saveList()->setCurrentIndex(2);
+    FilteredField* name = w.topGroup()->nameField();
+    name->setFocus();
+    name->selectAll();
+    QTest::keyClicks(name, "Stage");
+    QTest::keyClick(name, Qt::Key_Return);
+    clock.advance(1000);
+    EXPECT_EQ(demo.unit().presetName(3), "Stage");
+    EXPECT_EQ(w.topGroup()->loadList()->itemText(2), "Pre3:Stage");
+    EXPECT_EQ(dialogs.messages.back(), "Successfully saved.");
+    EXPECT_EQ(demo.unit().malformedFrames(), 0);
+}
+
+TEST_F(PresetControlsTest, OneGroupGoesToAFileAndBackToTheUnit) {
+    MainWindow& w = connect();
+    const BlockData original = demo.unit().currentSet();
+    dialogs.nextSave = programFile("stage-left");
+    click(FileBox::SaveOne);
+    clock.advance(2000);
+    QFile saved(dialogs.nextSave);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray line = saved.readLine().trimmed();
+    EXPECT_EQ(line.size(), 664);
+
+    // Another set in force on the unit, then the file brings the saved one back.
+    demo.unit().setCurrentSet(demo.unit().preset(7));
+    dialogs.nextOpen = dialogs.nextSave;
+    click(FileBox::LoadOne);
+    clock.advance(10000);
+    EXPECT_EQ(demo.unit().currentSet(), original);
+    EXPECT_EQ(encodeBlock(w.session().model, original), original);
+
+    // A damaged file is refused and sends nothing.
+    QFile damaged(programFile("damaged"));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(line.left(600));
+    damaged.close();
+    const int framesBefore = demo.unit().framesReceived(KindWrite, CodeCurrentBlock);
+    dialogs.nextOpen = programFile("damaged");
+    click(FileBox::LoadOne);
+    clock.advance(2000);
+    EXPECT_EQ(dialogs.messages.back(), "File damaged.");
+    EXPECT_EQ(demo.unit().framesReceived(KindWrite, CodeCurrentBlock), framesBefore);
+    EXPECT_EQ(demo.unit().malformedFrames(), 0);
+}
+
+} // namespace
+} // namespace m7410::test
