@@ -16,6 +16,7 @@ MemoryMenuDialog::MemoryMenuDialog(QWidget* parent)
     label->move(14, 20);
     name->setGeometry(60, 16, 170, 23);
     name->setMaxLength(16);
+    restrictToNameCharacters(name);
     auto* save = new QPushButton(QStringLiteral("Save"), this);
     save->setGeometry(60, 54, 80, 26);
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);

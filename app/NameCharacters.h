@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QString>
+
+#include <string>
 
 namespace m7410 {
 
@@ -10,6 +14,19 @@ inline QString nameCharacters() {
     for (char c = 0x20; c <= 0x7E; ++c)
         all += QLatin1Char(c);
     return all;
+}
+
+// The key filter only sees typed keys; pasted text (context menu, middle click) must obey the
+// same rule, or a name could carry bytes the unit's 20-byte field was never meant to hold.
+inline void restrictToNameCharacters(QLineEdit* field) {
+    field->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[ -~]*")), field));
+}
+
+// A name field's text as the bytes the unit stores. The fields show the unit's names byte for
+// byte (Latin-1), so a name read from the unit goes back unchanged.
+inline std::string nameBytes(const QString& text) {
+    return text.toLatin1().toStdString();
 }
 
 } // namespace m7410

@@ -8,23 +8,27 @@
 namespace m7410 {
 
 class FileBox;
+class FilteredField;
 class MemoryMenuDialog;
 class Session;
 class TopGroup;
+struct EditState;
 
 // Connects the preset area, the "Memory Menu" and the PC file box to the preset operations.
 class PresetControls : public QObject {
     Q_OBJECT
 public:
-    PresetControls(Session& session, TopGroup& top, FileBox& files, MemoryMenuDialog& memory,
-                   QObject* parent = nullptr);
+    PresetControls(Session& session, EditState& edit, TopGroup& top, FileBox& files,
+                   MemoryMenuDialog& memory, QObject* parent = nullptr);
 
     DevicePresets& device() { return devicePresets; }
     PresetFiles& files() { return presetFiles; }
 
 private:
     void saveFromPresetArea();
+    void selectOnEntry(FilteredField* field);
 
+    EditState& edit;
     TopGroup& top;
     DevicePresets devicePresets;
     PresetFiles presetFiles;

@@ -60,6 +60,7 @@ void TopGroup::buildPresetBox() {
     name = new FilteredField(nameCharacters(), tr("Preset name to save"), box);
     name->setGeometry(114, 58, 100, 24);
     name->setMaxLength(15);
+    restrictToNameCharacters(name);
     store = new QPushButton(QStringLiteral("save"), box);
     store->setGeometry(220, 57, 62, 26);
 }

@@ -1,11 +1,14 @@
 #include "WindowFixture.h"
 
 #include "app/FileBox.h"
+#include "app/MemoryMenuDialog.h"
 #include "app/TopGroup.h"
 #include "panels/FilteredField.h"
 #include "protocol/ParameterBlock.h"
 #include "protocol/Session.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QPushButton>
 
@@ -46,6 +49,41 @@ TEST_F(PresetControlsTest, TheButtonsRecallAndStorePresetsOnTheUnit) {
     EXPECT_EQ(demo.unit().presetName(3), "Stage");
     EXPECT_EQ(w.topGroup()->loadList()->itemText(2), "Pre3:Stage");
     EXPECT_EQ(dialogs.messages.back(), "Successfully saved.");
+    EXPECT_EQ(demo.unit().malformedFrames(), 0);
+}
+
+TEST_F(PresetControlsTest, NameFieldsSelectOnEntryTakeNoPastedJunkAndKeepTheUnitsBytes) {
+    // A name another program gave slot 4, with a byte above ASCII.
+    BlockData named = demo.unit().preset(4);
+    setBlockName(named, "Caf\xE9");
+    demo.unit().setPreset(4, named);
+    MainWindow& w = connect();
+    FilteredField* name = w.topGroup()->nameField();
+
+    w.topGroup()->saveList()->setCurrentIndex(3);
+    w.saveListChanged(3);
+    QTest::mouseClick(name, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(name->selectedText(), name->text()) << "entering selects the whole name";
+    QTest::mouseClick(name, Qt::LeftButton, {}, QPoint(2, 5));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(name->selectedText().isEmpty()) << "a second click inside only places the cursor";
+
+    // Stored back as it came: the same bytes, not their UTF-8 spelling.
+    QTest::keyClick(name, Qt::Key_Return);
+    clock.advance(1000);
+    EXPECT_EQ(demo.unit().presetName(4), "Caf\xE9");
+    EXPECT_EQ(w.topGroup()->loadList()->itemText(3), QStringLiteral("Pre4:Caf\u00E9"));
+
+    // Pasting goes round the key filter; the field must still refuse what no key could type.
+    name->clear();
+    QApplication::clipboard()->setText(QStringLiteral("Tab\there"));
+    name->paste();
+    EXPECT_TRUE(name->text().isEmpty());
+    FilteredField* dialogName = w.memoryMenu()->nameField();
+    QApplication::clipboard()->setText(QStringLiteral("\u00FCber"));
+    dialogName->paste();
+    EXPECT_TRUE(dialogName->text().isEmpty());
     EXPECT_EQ(demo.unit().malformedFrames(), 0);
 }
 
