@@ -4,6 +4,7 @@
 #include "support/HexText.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 
 namespace m7410 {
@@ -11,12 +12,20 @@ namespace m7410 {
 PresetFileRead readPresetFile(const std::string& path, std::vector<std::string>& lines,
                               std::string& error) {
     lines.clear();
-    QFile file(QString::fromStdString(path));
+    const QString name = QString::fromStdString(path);
+    // Opening a pipe waits for a writer that may never come, and a device may never end: only
+    // a plain file can be a preset file.
+    const QFileInfo info(name);
+    if (info.exists() && !info.isFile()) {
+        error = "not a regular file";
+        return PresetFileRead::Unreadable;
+    }
+    QFile file(name);
     if (!file.open(QIODevice::ReadOnly)) {
         error = file.errorString().toStdString();
         return PresetFileRead::Unreadable;
     }
-    // A device or pipe reports size 0, so the limit is checked on what was read as well.
+    // Some files (under /proc) report size 0, so the limit is checked on what was read as well.
     if (file.size() > MaxPresetFileBytes) return PresetFileRead::TooLarge;
     const QByteArray bytes = file.read(MaxPresetFileBytes + 1);
     if (bytes.size() > MaxPresetFileBytes) return PresetFileRead::TooLarge;

@@ -6,6 +6,8 @@
 
 #include <fstream>
 
+#include <sys/stat.h>
+
 namespace m7410::test {
 namespace {
 
@@ -26,6 +28,12 @@ TEST(PresetFileReader, TakesAnyLineEndAndRefusesWhatCannotBeAPresetFile) {
     EXPECT_TRUE(lines.empty());
     EXPECT_EQ(readPresetFile(dir.filePath("none").toStdString(), lines, error),
               PresetFileRead::Unreadable);
+    EXPECT_FALSE(error.empty());
+    // A pipe nobody writes to must not hang the window.
+    const std::string fifo = dir.filePath("fifo").toStdString();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    error.clear();
+    EXPECT_EQ(readPresetFile(fifo, lines, error), PresetFileRead::Unreadable);
     EXPECT_FALSE(error.empty());
 
     const std::string record = std::string(600, 'a') + std::string(64, 'F');
