@@ -14,12 +14,16 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <set>
+#include <mutex>
 #include <vector>
 
 namespace m7410 {
 
 namespace {
+
+// hidapi keeps its last global error in one unguarded pointer that enumeration and every open
+// free and replace, and read threads open handles while the owner's thread scans.
+std::mutex hidapiGlobals;
 
 std::optional<std::u16string> wide(const wchar_t* text) {
     if (!text) return std::nullopt;
@@ -102,7 +106,10 @@ private:
 } // namespace
 
 HidapiBackend::HidapiBackend() {
-    initialised = hid_init() == 0;
+    {
+        std::lock_guard globals(hidapiGlobals);
+        initialised = hid_init() == 0;
+    }
     if (!initialised) {
         qCWarning(lcLink) << "HID services unavailable; no USB device will be found";
         return;
@@ -145,6 +152,7 @@ std::vector<HidPnPInfo> HidapiBackend::enumerate() {
     std::vector<HidPnPInfo> present;
     if (!initialised) return present;
     std::map<std::string, Record> fresh;
+    std::unique_lock globals(hidapiGlobals);
     hid_device_info* list = hid_enumerate(0, 0);
     for (hid_device_info* info = list; info; info = info->next) {
         if (!info->path || fresh.count(info->path)) continue;
@@ -157,6 +165,7 @@ std::vector<HidPnPInfo> HidapiBackend::enumerate() {
         present.push_back({instanceKey(info->path), info->path});
     }
     hid_free_enumeration(list);
+    globals.unlock();
     std::lock_guard lock(mutex);
     records = std::move(fresh);
     return present;
@@ -175,10 +184,13 @@ std::unique_ptr<HidConnection> HidapiBackend::open(const std::string& path, HidA
         record = it->second;
     }
     if (access == HidAccess::None) return std::make_unique<HidapiConnection>(nullptr, record);
+    std::unique_lock globals(hidapiGlobals);
     errno = 0;
     hid_device* device = hid_open_path(path.c_str());
+    const int openError = errno;
+    globals.unlock();
     if (!device) {
-        error = errno != 0 ? errno : EACCES;
+        error = openError != 0 ? openError : EACCES;
         return nullptr;
     }
     return std::make_unique<HidapiConnection>(device, std::move(record));

@@ -86,5 +86,43 @@ TEST_F(HidFlow, UnpluggedHalfwayThroughReadingThePresetsEndsTheTransferCleanly) 
     EXPECT_FALSE(s.Timer8->isActive() || s.Timer9->isActive() || s.Timer1->isActive());
 }
 
+TEST(HidFlowWithPorts, TheUnitsUsbIdentityAloneDrivesArrivalAndRemoval) {
+    // A listed serial port that cannot be opened: the link still opens over USB and the status
+    // names the port.
+    HidRig rig({{"ttyS3", "/nonexistent/ttyS3", 0}});
+    rig.connect();
+    EXPECT_EQ(rig.view.status, "  ConnectingttyS3");
+    EXPECT_EQ(rig.app->connection.caption(), "Connect");
+    EXPECT_TRUE(rig.unitMatchesModel());
+
+    // A second device with the unit's ids but another serial: never picked, yet its arrival
+    // and removal count as the unit's, and its removal ends the open link.
+    VirtualHidDeviceInfo twin = simUnitSpec();
+    twin.serial = u"0000009";
+    rig.view.usbLabel.clear();
+    const std::string twinKey = rig.backend.plug(twin);
+    rig.clock.runDue();
+    EXPECT_EQ(rig.view.usbLabel, "已接上设备.");
+    EXPECT_EQ(rig.app->picker.DevListBox().size(), 2u);
+    ASSERT_NE(rig.app->picker.activeHidDevice(), nullptr);
+    EXPECT_EQ(HidUnitPicker::DeviceName(*rig.app->picker.activeHidDevice()),
+              HidUnitPicker::UnitName);
+    EXPECT_EQ(rig.app->connection.caption(), "Connect");
+    rig.clock.advance(5000);
+    EXPECT_FALSE(rig.view.disconnectedShown);
+    EXPECT_TRUE(rig.unitMatchesModel());
+
+    rig.backend.unplug(twinKey);
+    rig.clock.runDue();
+    rig.clock.advance(100);
+    EXPECT_EQ(rig.logLines("Removal of "),
+              std::vector<std::string>{"Removal of RIVIDAVIDIZIR02 (Serial=0000009)"});
+    EXPECT_EQ(rig.view.usbLabel, "已移除设备.");
+    EXPECT_TRUE(rig.view.disconnectedShown);
+    EXPECT_EQ(rig.app->connection.caption(), "Disconnect");
+    EXPECT_NE(rig.app->picker.activeHidDevice(), nullptr);
+    EXPECT_EQ(rig.unit.malformedFrames(), 0);
+}
+
 } // namespace
 } // namespace m7410::test

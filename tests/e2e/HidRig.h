@@ -37,15 +37,16 @@ struct HidRig {
     std::string unitKey;
     std::unique_ptr<ConnectionAssembly> app;
 
-    HidRig() {
+    // ports: what the system lists as serial ports (none unless told).
+    explicit HidRig(std::vector<SerialPortEntry> ports = {}) {
         backend.setThreadedReads(false);
         face.onInputReport = [this](const sim::SimHidFace::InputReport& report) {
             backend.sendInput(unitKey, report.data(), report.size());
         };
         face.onUnplug = [this] { backend.unplug(unitKey); };
         plugUnit();
-        app = std::make_unique<ConnectionAssembly>(clock, view, backend, [] {
-            return std::optional<std::vector<SerialPortEntry>>(std::vector<SerialPortEntry>{});
+        app = std::make_unique<ConnectionAssembly>(clock, view, backend, [ports] {
+            return std::optional<std::vector<SerialPortEntry>>(ports);
         });
         clock.runDue(); // the controller's first scan
     }
