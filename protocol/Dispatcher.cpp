@@ -77,10 +77,6 @@ void Dispatcher::unlockWindow() {
 bool Dispatcher::dispatchHead() {
     std::string& t = s.receiveText();
     const std::size_t before = t.size();
-    if (t.size() >= ReceiveLimit) {
-        qCDebug(lcProtocol) << "receive text over the limit, dropped:" << t.size() << "characters";
-        t.clear();
-    }
     // A start marker still arriving in pieces is kept; anything else at the head is noise.
     const std::size_t head = std::min(t.size(), StartText.size());
     if (std::string_view(t).substr(0, head) != StartText.substr(0, head)) {
@@ -88,7 +84,20 @@ bool Dispatcher::dispatchHead() {
         t.clear();
     }
     if (t.size() < StartText.size()) return t.size() != before;
+    if (handleHead()) return true;
+    if (t.size() != before) return true;
+    // The limit empties a text whose head nobody takes. It is applied only after the head had
+    // its chance: replies merged into one large serial batch are all handled, not thrown away.
+    if (t.size() >= ReceiveLimit) {
+        qCDebug(lcProtocol) << "receive text over the limit, dropped:" << t.size() << "characters";
+        t.clear();
+        return true;
+    }
+    return false;
+}
 
+bool Dispatcher::handleHead() {
+    const std::string& t = s.receiveText();
     if (headIs(9, "52002B000008") && t.size() >= ShortReplyChars) {
         statusReply();
         return true;
@@ -109,7 +118,7 @@ bool Dispatcher::dispatchHead() {
         presetNames();
         return true;
     }
-    return t.size() != before;
+    return false;
 }
 
 void Dispatcher::statusReply() {

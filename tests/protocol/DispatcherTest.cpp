@@ -170,10 +170,27 @@ TEST_F(Dispatch, NoiseIsDroppedAndPartialFramesWait) {
     s.ProcessReceived();
     EXPECT_EQ(view.bassOn, true);
     EXPECT_TRUE(s.receiveText().empty());
-    // A preset block nobody asked for is not collected.
-    s.receiveText() = blockHex(CodePresetBlock, 1, BlockData{});
+    // A preset block nobody asked for is not collected; it waits at the head until the text
+    // reaches the limit.
+    const std::string unasked = blockHex(CodePresetBlock, 1, BlockData{});
+    s.receiveText() = unasked;
     s.ProcessReceived();
     EXPECT_TRUE(s.collection.empty());
+    EXPECT_EQ(s.receiveText(), unasked);
+    s.receiveText() += statusHex(1) + unasked.substr(0, 300);
+    s.ProcessReceived();
+    EXPECT_TRUE(s.receiveText().empty());
+}
+
+TEST_F(Dispatch, RepliesMergedIntoOneLongBatchAreAllHandled) {
+    s.saveAllToFilePending = 1;
+    s.receiveText() = blockHex(CodePresetBlock, 1, BlockData{}) +
+                      blockHex(CodePresetBlock, 2, BlockData{}) + statusHex(1).substr(0, 10);
+    ASSERT_GE(s.receiveText().size(), 1000u);
+    s.ProcessReceived();
+    EXPECT_EQ(s.groupsCollected, 2);
+    EXPECT_EQ(s.collection.size(), 2u);
+    EXPECT_EQ(s.receiveText(), statusHex(1).substr(0, 10));
 }
 
 } // namespace
