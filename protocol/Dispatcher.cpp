@@ -69,11 +69,6 @@ void Dispatcher::drop(std::size_t chars) {
         t.clear();
 }
 
-void Dispatcher::unlockWindow() {
-    s.view.hideProgress();
-    s.view.setPanelsEnabled(UnlockedPanels, true);
-}
-
 bool Dispatcher::dispatchHead() {
     std::string& t = s.receiveText();
     const std::size_t before = t.size();
@@ -151,7 +146,7 @@ void Dispatcher::presetBlock() {
     drop(BlockChars);
     if (++s.groupsCollected < PresetSlotCount) return;
     s.Timer9->stop();
-    unlockWindow();
+    s.unlockWindow();
     s.groupsCollected = 0;
     s.saveAllToFilePending = 0;
     // The dialog may run events; the collected lines are ours alone from here on.
@@ -181,7 +176,7 @@ void Dispatcher::currentBlock() {
         s.recallPending = 0;
         s.RaisePending(SystemRecordPending);
         s.Timer22->stop();
-        unlockWindow();
+        s.unlockWindow();
         s.scheduler.startPolling();
         return;
     }

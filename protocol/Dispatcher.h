@@ -25,7 +25,6 @@ private:
     bool headIs(std::size_t firstChar, std::string_view text) const;
     int dataByte(std::size_t n) const;
     void drop(std::size_t chars);
-    void unlockWindow();
 
     void statusReply();
     void systemRecord();

@@ -1,11 +1,9 @@
+#include "FileText.h"
 #include "SessionFixture.h"
 
 #include "protocol/ParameterBlock.h"
 
 #include <QTemporaryDir>
-
-#include <fstream>
-#include <sstream>
 
 namespace m7410::test {
 namespace {
@@ -27,12 +25,6 @@ std::string systemRecordHex(uint8_t preset) {
 }
 std::string blockHex(uint8_t code, uint8_t slot, const BlockData& b) {
     return frameHex(KindReply, slot, code, b.data(), b.size());
-}
-std::string readFile(const QString& path) {
-    std::ifstream in(path.toStdString(), std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
 }
 
 // A block with values a received set must limit or show.
@@ -139,7 +131,7 @@ TEST_F(Dispatch, CurrentBlockDuringAOneGroupSaveGoesToTheFileOnly) {
     s.ProcessReceived();
     EXPECT_EQ(s.model, before);
     EXPECT_TRUE(view.bandsRefreshed.empty());
-    EXPECT_EQ(readFile(path), frame + "\r\n");
+    EXPECT_EQ(readFile(path.toStdString()), frame + "\r\n");
     EXPECT_TRUE(link.sent.empty());
     EXPECT_TRUE(s.Timer1->isActive() && s.sendTimer->isActive());
 
