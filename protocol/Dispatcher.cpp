@@ -69,18 +69,9 @@ void Dispatcher::drop(std::size_t chars) {
         t.clear();
 }
 
-void Dispatcher::unlockWindow() {
-    s.view.hideProgress();
-    s.view.setPanelsEnabled(UnlockedPanels, true);
-}
-
 bool Dispatcher::dispatchHead() {
     std::string& t = s.receiveText();
     const std::size_t before = t.size();
-    if (t.size() >= ReceiveLimit) {
-        qCDebug(lcProtocol) << "receive text over the limit, dropped:" << t.size() << "characters";
-        t.clear();
-    }
     // A start marker still arriving in pieces is kept; anything else at the head is noise.
     const std::size_t head = std::min(t.size(), StartText.size());
     if (std::string_view(t).substr(0, head) != StartText.substr(0, head)) {
@@ -88,7 +79,20 @@ bool Dispatcher::dispatchHead() {
         t.clear();
     }
     if (t.size() < StartText.size()) return t.size() != before;
+    if (handleHead()) return true;
+    if (t.size() != before) return true;
+    // The limit empties a text whose head nobody takes. It is applied only after the head had
+    // its chance: replies merged into one large serial batch are all handled, not thrown away.
+    if (t.size() >= ReceiveLimit) {
+        qCDebug(lcProtocol) << "receive text over the limit, dropped:" << t.size() << "characters";
+        t.clear();
+        return true;
+    }
+    return false;
+}
 
+bool Dispatcher::handleHead() {
+    const std::string& t = s.receiveText();
     if (headIs(9, "52002B000008") && t.size() >= ShortReplyChars) {
         statusReply();
         return true;
@@ -109,7 +113,7 @@ bool Dispatcher::dispatchHead() {
         presetNames();
         return true;
     }
-    return t.size() != before;
+    return false;
 }
 
 void Dispatcher::statusReply() {
@@ -142,7 +146,7 @@ void Dispatcher::presetBlock() {
     drop(BlockChars);
     if (++s.groupsCollected < PresetSlotCount) return;
     s.Timer9->stop();
-    unlockWindow();
+    s.unlockWindow();
     s.groupsCollected = 0;
     s.saveAllToFilePending = 0;
     // The dialog may run events; the collected lines are ours alone from here on.
@@ -172,7 +176,7 @@ void Dispatcher::currentBlock() {
         s.recallPending = 0;
         s.RaisePending(SystemRecordPending);
         s.Timer22->stop();
-        unlockWindow();
+        s.unlockWindow();
         s.scheduler.startPolling();
         return;
     }

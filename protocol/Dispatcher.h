@@ -20,10 +20,11 @@ public:
 private:
     // One pass over the head of the receive text; true when something left it.
     bool dispatchHead();
+    // The reply tests in their order; true when a handler that ends the pass ran.
+    bool handleHead();
     bool headIs(std::size_t firstChar, std::string_view text) const;
     int dataByte(std::size_t n) const;
     void drop(std::size_t chars);
-    void unlockWindow();
 
     void statusReply();
     void systemRecord();

@@ -1,6 +1,7 @@
 #include "protocol/Session.h"
 
 #include "protocol/LinkWatch.h"
+#include "protocol/SessionView.h"
 
 namespace m7410 {
 
@@ -52,6 +53,11 @@ void Session::endExchanges() {
     progressStepsActive = 0;
     progressSteps = 0;
     ++exchangeEpoch;
+}
+
+void Session::unlockWindow() {
+    view.hideProgress();
+    view.setPanelsEnabled(UnlockedPanels, true);
 }
 
 } // namespace m7410

@@ -27,11 +27,6 @@ void TimedExchanges::startPresetWrite() {
     s.Timer10->start();
 }
 
-void TimedExchanges::unlockWindow() {
-    s.view.hideProgress();
-    s.view.setPanelsEnabled(UnlockedPanels, true);
-}
-
 void TimedExchanges::Timer8Timer() {
     if (s.groupsRequested >= PresetSlotCount) {
         s.Timer8->stop();
@@ -49,7 +44,7 @@ void TimedExchanges::Timer9Timer() {
     // Forget the interrupted collection, so a late reply cannot continue it.
     s.saveAllToFilePending = 0;
     s.groupsCollected = 0;
-    unlockWindow();
+    s.unlockWindow();
     s.scheduler.startPolling();
     s.view.showDisconnected();
 }
@@ -63,7 +58,7 @@ void TimedExchanges::Timer10Timer() {
         // Fewer lines than presets: end the transfer instead of leaving the window locked.
         s.groupsSent = 0;
         s.scheduler.startPolling();
-        unlockWindow();
+        s.unlockWindow();
         return;
     }
     s.blockText = s.collection[static_cast<std::size_t>(s.groupsSent)];
@@ -87,7 +82,7 @@ void TimedExchanges::Timer10Timer() {
     s.clock.PumpWait(NamesRequestPauseMs);
     // The tick too: the file load held it, and a lost names reply must not leave edits queued.
     s.scheduler.startPolling();
-    unlockWindow();
+    s.unlockWindow();
 }
 
 void TimedExchanges::Timer11Timer() {
@@ -103,7 +98,7 @@ void TimedExchanges::Timer13Timer() {
 void TimedExchanges::Timer22Timer() {
     s.recallPending = 0;
     s.Timer22->stop();
-    unlockWindow();
+    s.unlockWindow();
     s.scheduler.startPolling();
     s.view.showDisconnected();
 }

@@ -25,8 +25,6 @@ public:
     void Timer22Timer(); // a recall timed out
 
 private:
-    void unlockWindow();
-
     Session& s;
 };
 

@@ -1,10 +1,11 @@
 #include "SerialRig.h"
 
+#include "protocol/FileText.h"
+
 #include "protocol/Frame.h"
 
 #include <QTemporaryDir>
 
-#include <fstream>
 #include <sstream>
 
 namespace m7410::test {
@@ -161,13 +162,6 @@ TEST_F(SerialFlow, ClosingDuringStartupShowsNoDisconnectionWindow) {
     EXPECT_EQ(ports.number, -1);
     clock.advance(5000);
     EXPECT_FALSE(view.disconnectedShown);
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
 }
 
 TEST_F(SerialFlow, ReadsAllTwentyPresetsIntoAFile) {

@@ -1,11 +1,9 @@
+#include "FileText.h"
 #include "SessionFixture.h"
 
 #include "protocol/ParameterBlock.h"
 
 #include <QTemporaryDir>
-
-#include <fstream>
-#include <sstream>
 
 namespace m7410::test {
 namespace {
@@ -27,12 +25,6 @@ std::string systemRecordHex(uint8_t preset) {
 }
 std::string blockHex(uint8_t code, uint8_t slot, const BlockData& b) {
     return frameHex(KindReply, slot, code, b.data(), b.size());
-}
-std::string readFile(const QString& path) {
-    std::ifstream in(path.toStdString(), std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
 }
 
 // A block with values a received set must limit or show.
@@ -139,7 +131,7 @@ TEST_F(Dispatch, CurrentBlockDuringAOneGroupSaveGoesToTheFileOnly) {
     s.ProcessReceived();
     EXPECT_EQ(s.model, before);
     EXPECT_TRUE(view.bandsRefreshed.empty());
-    EXPECT_EQ(readFile(path), frame + "\r\n");
+    EXPECT_EQ(readFile(path.toStdString()), frame + "\r\n");
     EXPECT_TRUE(link.sent.empty());
     EXPECT_TRUE(s.Timer1->isActive() && s.sendTimer->isActive());
 
@@ -170,10 +162,27 @@ TEST_F(Dispatch, NoiseIsDroppedAndPartialFramesWait) {
     s.ProcessReceived();
     EXPECT_EQ(view.bassOn, true);
     EXPECT_TRUE(s.receiveText().empty());
-    // A preset block nobody asked for is not collected.
-    s.receiveText() = blockHex(CodePresetBlock, 1, BlockData{});
+    // A preset block nobody asked for is not collected; it waits at the head until the text
+    // reaches the limit.
+    const std::string unasked = blockHex(CodePresetBlock, 1, BlockData{});
+    s.receiveText() = unasked;
     s.ProcessReceived();
     EXPECT_TRUE(s.collection.empty());
+    EXPECT_EQ(s.receiveText(), unasked);
+    s.receiveText() += statusHex(1) + unasked.substr(0, 300);
+    s.ProcessReceived();
+    EXPECT_TRUE(s.receiveText().empty());
+}
+
+TEST_F(Dispatch, RepliesMergedIntoOneLongBatchAreAllHandled) {
+    s.saveAllToFilePending = 1;
+    s.receiveText() = blockHex(CodePresetBlock, 1, BlockData{}) +
+                      blockHex(CodePresetBlock, 2, BlockData{}) + statusHex(1).substr(0, 10);
+    ASSERT_GE(s.receiveText().size(), 1000u);
+    s.ProcessReceived();
+    EXPECT_EQ(s.groupsCollected, 2);
+    EXPECT_EQ(s.collection.size(), 2u);
+    EXPECT_EQ(s.receiveText(), statusHex(1).substr(0, 10));
 }
 
 } // namespace

@@ -27,6 +27,18 @@ TEST_F(Sched, LowestSlotFirstOnePer510msAndARaisedTwiceSlotGoesOnceWithLaterCont
     EXPECT_EQ(s.pending[3], 2);
 }
 
+TEST_F(Sched, AnUnansweredPollTimesOutFromTheFirstPollAndAQueuedMessageRestartsTheCount) {
+    s.linkOpen = 1;
+    s.scheduler.startPolling();
+    clock.advanceTo(1200); // polls at 500 and 1000 arm the time-out once, at 500
+    s.builders.QueueLimiterMessage(1);
+    clock.advanceTo(2600); // taken at 1210, sent at 1410, polls again from 2210
+    EXPECT_TRUE(watch.expired.empty());
+    EXPECT_EQ(timesOf(StatusRequestHex), (std::vector<int64_t>{500, 1000, 2210}));
+    clock.advanceTo(5000);
+    EXPECT_THAT(watch.expired, ElementsAre("intimer@4210"));
+}
+
 TEST_F(Sched, NothingLeavesWhileTheLinkIsClosed) {
     s.RaisePending(1);
     s.builders.QueueBasicMessage(0); // builders do nothing either
