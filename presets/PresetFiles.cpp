@@ -25,11 +25,6 @@ void PresetFiles::lockWindow() {
     s.view.setPanelsEnabled(UnlockedPanels, false);
 }
 
-void PresetFiles::unlockWindow() {
-    s.view.hideProgress();
-    s.view.setPanelsEnabled(UnlockedPanels, true);
-}
-
 void PresetFiles::saveOneGroupToPc() {
     if (s.linkOpen == 0) return;
     lockWindow();
@@ -141,7 +136,7 @@ void PresetFiles::loadOneGroupToDevice() {
     Timer12->stop();
     if (s.exchangeEpoch != epoch) return;
     s.scheduler.startPolling();
-    unlockWindow();
+    s.unlockWindow();
 }
 
 void PresetFiles::Timer12Timer() {

@@ -49,7 +49,6 @@ private:
     std::optional<std::vector<std::string>> readChosenFile(PresetFileKind kind, uint32_t epoch);
     void rejectFile(const std::string& message);
     void lockWindow();
-    void unlockWindow();
 
     Session& s;
     std::unique_ptr<Timer> Timer12;
