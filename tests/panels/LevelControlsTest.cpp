@@ -124,6 +124,17 @@ TEST_F(LevelControlsTest, KnobDragCoversTheWholeScaleOnEveryOutput) {
     EXPECT_FALSE(edit.dragging);
     // The knob is drawn where the model says: its picture row 205 is the knob's face.
     EXPECT_NE(fader->picture().pixelColor(79, 205), faderTrackPicture().pixelColor(79, 205));
+
+    // A drag whose release never came (the page closed under the button) does not carry over
+    // to a later press beside the knob.
+    QTest::mousePress(fader, Qt::LeftButton, {}, QPoint(79, 206));
+    ASSERT_TRUE(edit.dragging);
+    pages->closeCurrentPage();
+    pages->openPage(PageGain, 2);
+    QTest::mousePress(fader, Qt::LeftButton, {}, QPoint(20, 120));
+    gain->knobMove(QPoint(79, 120));
+    EXPECT_EQ(model.outputs[2].gain, 0);
+    EXPECT_EQ(pending.raised.size(), 5u);
 }
 
 TEST_F(LevelControlsTest, MuteTwiceQueuesOffThenOn) {
