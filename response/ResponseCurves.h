@@ -39,7 +39,6 @@ public:
     // Changes the graph size; the per-column tables follow, the arrays keep their values.
     void setGeometry(const GraphGeometry& geometry);
     const GraphGeometry& geometry() const { return graph; }
-    const ColumnTable& columns() const { return columnTable; }
     int columnCount() const { return columnTable.count; }
 
     // Recomputes the channel's high-pass (low-pass) curve from its stored crossover frequency
