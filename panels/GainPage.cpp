@@ -34,7 +34,7 @@ GainPage::GainPage(PanelContext context, QWidget* parent)
       spin(new SpinButtons(tr("Gain"), this)) {
     setTitle(tr("Gain"));
     faderPicture->move(6, 24);
-    faderPicture->drawKnob(56, false);
+    faderPicture->drawKnob(knobTops[0], false);
     auto* caption = new QLabel(tr("Gain:"), this);
     caption->move(10, 282);
     field->setGeometry(48, 278, 80, 21);
