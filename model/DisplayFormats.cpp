@@ -14,9 +14,10 @@ std::string printf1(const char* pattern, double v) {
     return buf;
 }
 
-// Avoids "-0.0" for values that round to zero from below.
+// Avoids "-0.0" for values that round to zero from below, negative zero included (the fader
+// knob's truncated level is -0.0 just below the 0 dB mark).
 double noNegativeZero(double v, double halfUnit) {
-    return (v < 0 && v > -halfUnit) ? 0.0 : v;
+    return (v <= 0 && v > -halfUnit) ? 0.0 : v;
 }
 
 } // namespace

@@ -4,14 +4,17 @@
 #include "model/ValueTables.h"
 #include "panels/FilteredField.h"
 #include "panels/GraphPicture.h"
-#include "panels/PanelColours.h"
 #include "panels/SpinButtons.h"
+#include "response/GraphPalette.h"
 
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
+
+#include <tuple>
+#include <utility>
 
 namespace m7410 {
 
@@ -34,6 +37,17 @@ QLabel* columnTitle(const QString& caption, int x, QWidget* parent) {
     l->setAutoFillBackground(true);
     l->move(x, 3);
     return l;
+}
+
+// A numeric field of the given width with its spin buttons just right of it; both carry the
+// field's accessible name.
+std::pair<FilteredField*, SpinButtons*> spinField(const QString& allowed, const QString& name,
+                                                  QWidget* parent, int x, int y, int width) {
+    auto* field = new FilteredField(allowed, name, parent);
+    field->setGeometry(x, y, width, 21);
+    auto* spin = new SpinButtons(name, parent);
+    spin->setGeometry(x + width + 2, y, 17, 21);
+    return {field, spin};
 }
 
 } // namespace
@@ -64,23 +78,16 @@ void EqPage::buildBandBox() {
         r.number = new QLabel(QString::number(n + 1), bands);
         r.number->move(36, 23 + 23 * n);
         QPalette pal = r.number->palette();
-        pal.setColor(QPalette::WindowText, BandColours[n]);
+        // Each row's number has its band marker's colour.
+        pal.setColor(QPalette::WindowText, QColor(GraphPalette::Markers[n]));
         r.number->setPalette(pal);
         QFont bold = r.number->font();
         bold.setBold(true);
         r.number->setFont(bold);
-        r.freq = new FilteredField(Digits, name + tr("frequency"), bands);
-        r.freq->setGeometry(76, y, 58, 21);
-        r.freqSpin = new SpinButtons(name + tr("frequency"), bands);
-        r.freqSpin->setGeometry(136, y, 17, 21);
-        r.q = new FilteredField(Digits, name + tr("Q"), bands);
-        r.q->setGeometry(160, y, 56, 21);
-        r.qSpin = new SpinButtons(name + tr("Q"), bands);
-        r.qSpin->setGeometry(218, y, 17, 21);
-        r.gain = new FilteredField(SignedDigits, name + tr("gain"), bands);
-        r.gain->setGeometry(244, y, 60, 21);
-        r.gainSpin = new SpinButtons(name + tr("gain"), bands);
-        r.gainSpin->setGeometry(306, y, 17, 21);
+        std::tie(r.freq, r.freqSpin) = spinField(Digits, name + tr("frequency"), bands, 76, y, 58);
+        std::tie(r.q, r.qSpin) = spinField(Digits, name + tr("Q"), bands, 160, y, 56);
+        std::tie(r.gain, r.gainSpin) =
+            spinField(SignedDigits, name + tr("gain"), bands, 244, y, 60);
         r.type = new QComboBox(bands);
         r.type->setGeometry(328, y, 70, 21);
         r.type->setAccessibleName(name + tr("type"));
@@ -93,10 +100,7 @@ CrossoverControls EqPage::buildCrossoverRow(const QString& name, int top) {
     CrossoverControls c;
     auto* label = new QLabel(name, crossovers);
     label->move(10, top + 3);
-    c.freq = new FilteredField(Digits, name + tr(" frequency"), crossovers);
-    c.freq->setGeometry(44, top, 64, 21);
-    c.spin = new SpinButtons(name + tr(" frequency"), crossovers);
-    c.spin->setGeometry(110, top, 17, 21);
+    std::tie(c.freq, c.spin) = spinField(Digits, name + tr(" frequency"), crossovers, 44, top, 64);
     c.type = new QComboBox(crossovers);
     c.type->setGeometry(134, top, 110, 21);
     c.type->setAccessibleName(name + tr(" type"));

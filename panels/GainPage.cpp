@@ -34,7 +34,7 @@ GainPage::GainPage(PanelContext context, QWidget* parent)
       spin(new SpinButtons(tr("Gain"), this)) {
     setTitle(tr("Gain"));
     faderPicture->move(6, 24);
-    faderPicture->drawKnob(56, false);
+    faderPicture->drawKnob(knobTops[0], false);
     auto* caption = new QLabel(tr("Gain:"), this);
     caption->move(10, 282);
     field->setGeometry(48, 278, 80, 21);
@@ -116,11 +116,11 @@ void GainPage::commitTypedGain() {
 void GainPage::knobPress(QPoint pos) {
     if (!editsOutput()) return;
     const int top = knobTops[ctx.edit.currentChannel];
-    if (pos.x() > KnobLeft && pos.x() < KnobLeft + KnobWidth && pos.y() > top &&
-        pos.y() < top + KnobHeight) {
-        ctx.edit.dragging = true;
-        faderPicture->drawKnob(top, true);
-    }
+    // A miss also ends a drag whose release never came (the page was closed under a held
+    // button), so that drag cannot carry over to this press.
+    ctx.edit.dragging = pos.x() > KnobLeft && pos.x() < KnobLeft + KnobWidth && pos.y() > top &&
+                        pos.y() < top + KnobHeight;
+    if (ctx.edit.dragging) faderPicture->drawKnob(top, true);
 }
 
 void GainPage::knobMove(QPoint pos) {

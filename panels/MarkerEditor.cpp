@@ -23,9 +23,11 @@ void MarkerEditor::markerPress(QPoint pos) {
     page.row(0).freq->setFocus(Qt::OtherFocusReason);
     const int ch = ctx.edit.currentChannel;
     const int row = MarkerDrag::hitRow(graph.curves(), ch, pos.x(), pos.y());
+    // A miss also ends a drag whose release never came (the page was closed under a held
+    // button), so that drag cannot carry over to this press.
+    ctx.edit.dragging = row >= 0;
     if (row < 0) return;
     ctx.edit.currentBand = bandAddress(ch, row);
-    ctx.edit.dragging = true;
 }
 
 void MarkerEditor::markerMove(QPoint pos) {

@@ -9,7 +9,6 @@ namespace m7410 {
 ColumnTable::ColumnTable(const GraphGeometry& geometry) : count(geometry.columnCount()) {
     for (int i = 0; i < count; ++i) {
         const double f = geometry.columnFrequency(GraphGeometry::firstColumn + i);
-        frequency[i] = f;
         const double w = ColumnTwoPi * f / SampleRate;
         crossoverCos[i] = std::cos(w);
         crossoverSin[i] = std::sin(w);

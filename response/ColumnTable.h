@@ -6,15 +6,14 @@
 
 namespace m7410 {
 
-// Per-column values that depend only on the geometry, never on a filter: the column's
-// frequency and the cosine and sine of its angular frequency, once with the crossover and
-// shelf factor and once with the peaking band's own factor. Computing them once takes the
-// trigonometry out of every curve recomputation.
+// Per-column values that depend only on the geometry, never on a filter: the cosine and sine
+// of the column's angular frequency, once with the crossover and shelf factor and once with
+// the peaking band's own factor. Computing them once takes the trigonometry out of every
+// curve recomputation.
 struct ColumnTable {
     explicit ColumnTable(const GraphGeometry& geometry);
 
     int count = 0;
-    std::array<double, CurveCapacity> frequency{};
     std::array<double, CurveCapacity> crossoverCos{};
     std::array<double, CurveCapacity> crossoverSin{};
     std::array<double, CurveCapacity> peakingCos{};

@@ -30,8 +30,9 @@ using Curve = std::array<double, CurveCapacity>;
 // grid columns of 20, 50, 100, 200, 500 and 1000 Hz.
 //
 // Every function takes the parameter set it reads as an argument and writes only the array or
-// marker it names. Channel, band and type numbers outside their ranges are ignored (channels,
-// bands) or clamped (types, table indexes), so bad input cannot reach outside the arrays.
+// marker it names. Channel and band numbers outside their ranges are ignored, crossover types
+// and table indexes are clamped and an unknown band type is drawn as peaking, so bad input
+// cannot reach outside the arrays.
 class ResponseCurves {
 public:
     explicit ResponseCurves(const GraphGeometry& geometry = GraphGeometry{});
@@ -39,7 +40,6 @@ public:
     // Changes the graph size; the per-column tables follow, the arrays keep their values.
     void setGeometry(const GraphGeometry& geometry);
     const GraphGeometry& geometry() const { return graph; }
-    const ColumnTable& columns() const { return columnTable; }
     int columnCount() const { return columnTable.count; }
 
     // Recomputes the channel's high-pass (low-pass) curve from its stored crossover frequency

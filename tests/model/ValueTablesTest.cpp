@@ -80,6 +80,8 @@ TEST(DisplayFormats, TablesLevelsAndVolume) {
     EXPECT_EQ(formatVolume(1), "-60.0 dB");
     EXPECT_EQ(formatVolume(301), "0.0 dB");
     EXPECT_EQ(formatVolume(300), "-0.2 dB");
+    EXPECT_EQ(formatDb(-0.0), "0.0 dB");
+    EXPECT_EQ(formatDb(-0.04), "0.0 dB");
     EXPECT_EQ(formatPolarity(0), "+");
     EXPECT_EQ(formatPolarity(3), "-");
 }

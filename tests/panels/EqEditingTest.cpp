@@ -149,6 +149,17 @@ TEST_F(EqEditingTest, DraggingAMarkerMovesItsBandAndQueuesItsMessage) {
     for (const RecordedMessage& m : pending.raised)
         EXPECT_EQ(m.slot, slotOf(eqBandGroup(2)));
     EXPECT_EQ(pending.raised.back().data(0), 243);
+
+    // A page closed in the middle of a drag never sees its release; a later press that misses
+    // every marker must not carry that drag on.
+    QTest::mousePress(picture, Qt::LeftButton, {}, QPoint(101, 86));
+    ASSERT_TRUE(edit.dragging);
+    pages->closeCurrentPage();
+    pages->openPage(PageEq, 0);
+    QTest::mousePress(picture, Qt::LeftButton, {}, QPoint(600, 150));
+    moveTo(QPoint(300, 100));
+    EXPECT_EQ(model.band(0).freq, 0);
+    EXPECT_EQ(pending.raised.size(), 5u);
 }
 
 } // namespace

@@ -108,6 +108,9 @@ TEST_F(LevelControlsTest, KnobDragCoversTheWholeScaleOnEveryOutput) {
     EXPECT_EQ(gain->gainField()->text(), "5.0 dB");
     gain->knobMove(QPoint(79, 100));
     EXPECT_EQ(gain->gainField()->text(), "-5.3 dB");
+    gain->knobMove(QPoint(79, 62)); // truncates to -0.0 dB
+    EXPECT_EQ(gain->gainField()->text(), "0.0 dB");
+    EXPECT_EQ(model.outputs[2].gain, 200);
     gain->knobMove(QPoint(79, 205));
     EXPECT_EQ(model.outputs[2].gain, 0);
     EXPECT_EQ(gain->gainField()->text(), "-20.0 dB");
@@ -115,12 +118,23 @@ TEST_F(LevelControlsTest, KnobDragCoversTheWholeScaleOnEveryOutput) {
     // Past the track the knob stays, but the message still goes out.
     gain->knobMove(QPoint(79, 240));
     EXPECT_EQ(gain->knobTop(2), 200);
-    EXPECT_EQ(pending.raised.size(), 4u);
+    EXPECT_EQ(pending.raised.size(), 5u);
     EXPECT_EQ(pending.raised.back().data(0), 0);
     QTest::mouseRelease(fader, Qt::LeftButton, {}, QPoint(79, 240));
     EXPECT_FALSE(edit.dragging);
     // The knob is drawn where the model says: its picture row 205 is the knob's face.
     EXPECT_NE(fader->picture().pixelColor(79, 205), faderTrackPicture().pixelColor(79, 205));
+
+    // A drag whose release never came (the page closed under the button) does not carry over
+    // to a later press beside the knob.
+    QTest::mousePress(fader, Qt::LeftButton, {}, QPoint(79, 206));
+    ASSERT_TRUE(edit.dragging);
+    pages->closeCurrentPage();
+    pages->openPage(PageGain, 2);
+    QTest::mousePress(fader, Qt::LeftButton, {}, QPoint(20, 120));
+    gain->knobMove(QPoint(79, 120));
+    EXPECT_EQ(model.outputs[2].gain, 0);
+    EXPECT_EQ(pending.raised.size(), 5u);
 }
 
 TEST_F(LevelControlsTest, MuteTwiceQueuesOffThenOn) {
