@@ -36,6 +36,15 @@ QLabel* columnTitle(const QString& caption, int x, QWidget* parent) {
     return l;
 }
 
+// A numeric field with its spin buttons just right of it, both named after the value.
+void addStepField(FilteredField*& field, SpinButtons*& spin, const QString& allowed,
+                  const QString& name, QWidget* parent, QRect geometry) {
+    field = new FilteredField(allowed, name, parent);
+    field->setGeometry(geometry);
+    spin = new SpinButtons(name, parent);
+    spin->setGeometry(geometry.right() + 3, geometry.top(), 17, geometry.height());
+}
+
 } // namespace
 
 EqPage::EqPage(PanelContext context, QWidget* parent)
@@ -69,18 +78,9 @@ void EqPage::buildBandBox() {
         QFont bold = r.number->font();
         bold.setBold(true);
         r.number->setFont(bold);
-        r.freq = new FilteredField(Digits, name + tr("frequency"), bands);
-        r.freq->setGeometry(76, y, 58, 21);
-        r.freqSpin = new SpinButtons(name + tr("frequency"), bands);
-        r.freqSpin->setGeometry(136, y, 17, 21);
-        r.q = new FilteredField(Digits, name + tr("Q"), bands);
-        r.q->setGeometry(160, y, 56, 21);
-        r.qSpin = new SpinButtons(name + tr("Q"), bands);
-        r.qSpin->setGeometry(218, y, 17, 21);
-        r.gain = new FilteredField(SignedDigits, name + tr("gain"), bands);
-        r.gain->setGeometry(244, y, 60, 21);
-        r.gainSpin = new SpinButtons(name + tr("gain"), bands);
-        r.gainSpin->setGeometry(306, y, 17, 21);
+        addStepField(r.freq, r.freqSpin, Digits, name + tr("frequency"), bands, {76, y, 58, 21});
+        addStepField(r.q, r.qSpin, Digits, name + tr("Q"), bands, {160, y, 56, 21});
+        addStepField(r.gain, r.gainSpin, SignedDigits, name + tr("gain"), bands, {244, y, 60, 21});
         r.type = new QComboBox(bands);
         r.type->setGeometry(328, y, 70, 21);
         r.type->setAccessibleName(name + tr("type"));
@@ -93,10 +93,7 @@ CrossoverControls EqPage::buildCrossoverRow(const QString& name, int top) {
     CrossoverControls c;
     auto* label = new QLabel(name, crossovers);
     label->move(10, top + 3);
-    c.freq = new FilteredField(Digits, name + tr(" frequency"), crossovers);
-    c.freq->setGeometry(44, top, 64, 21);
-    c.spin = new SpinButtons(name + tr(" frequency"), crossovers);
-    c.spin->setGeometry(110, top, 17, 21);
+    addStepField(c.freq, c.spin, Digits, name + tr(" frequency"), crossovers, {44, top, 64, 21});
     c.type = new QComboBox(crossovers);
     c.type->setGeometry(134, top, 110, 21);
     c.type->setAccessibleName(name + tr(" type"));
