@@ -121,6 +121,18 @@ TEST_F(LevelControlsTest, KnobDragCoversTheWholeScaleOnEveryOutput) {
     EXPECT_FALSE(edit.dragging);
     // The knob is drawn where the model says: its picture row 205 is the knob's face.
     EXPECT_NE(fader->picture().pixelColor(79, 205), faderTrackPicture().pixelColor(79, 205));
+
+    // A page closed in the middle of a drag (the link lost, say) ends the drag with it.
+    pages->openPage(PageGain, 2);
+    QTest::mousePress(fader, Qt::LeftButton, {}, QPoint(79, 205));
+    ASSERT_TRUE(edit.dragging);
+    pages->closeCurrentPage();
+    EXPECT_FALSE(edit.dragging);
+    pages->openPage(PageGain, 2);
+    const std::size_t sent = pending.raised.size();
+    gain->knobMove(QPoint(79, 100));
+    EXPECT_EQ(pending.raised.size(), sent);
+    EXPECT_EQ(model.outputs[2].gain, 0);
 }
 
 TEST_F(LevelControlsTest, MuteTwiceQueuesOffThenOn) {
