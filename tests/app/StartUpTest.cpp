@@ -82,7 +82,8 @@ TEST_F(StartUpTest, AbsentSettingsLeaveDefaultCaptionsAndEmptyFields) {
 
 TEST_F(StartUpTest, SettingsGiveTheCaptionTheRowNamesAndTheBoxFields) {
     writeSettings("; vendor file\n[Personal settings]\nName=Club DSP\nChannel mode=2\n"
-                  "Output channel one=Tweeter\nOutput channel two=\nVersion=V 2.0\n");
+                  "Output channel one=Tweeter\nOutput channel two=\nVersion=V 2.0\n"
+                  "Input the main channel=Main input\n");
     MainWindow& w = openWindow();
     EXPECT_EQ(w.windowTitle(), "Club DSP");
     EXPECT_EQ(w.channelGroup()->rowCaption(2)->text(), "Tweeter");
@@ -92,6 +93,12 @@ TEST_F(StartUpTest, SettingsGiveTheCaptionTheRowNamesAndTheBoxFields) {
     EXPECT_EQ(box->nameField()->text(), "Club DSP");
     EXPECT_EQ(box->channelField(1)->text(), "Tweeter");
     EXPECT_EQ(box->versionField()->text(), "V 2.0");
+    // Read as it is, longer than the field takes when typing, so a save keeps it whole.
+    EXPECT_EQ(box->channelField(0)->text(), "Main input");
+    EXPECT_EQ(box->values().mainChannel, "Main input");
+    box->channelField(1)->setFocus();
+    QTest::keyClicks(box->channelField(1), "ABCDEFG");
+    EXPECT_EQ(box->channelField(1)->text(), "TweeterA") << "typing stops at 8 characters";
     EXPECT_EQ(box->channelMode(), 2);
     EXPECT_TRUE(box->channelField(2)->isVisibleTo(box));
     EXPECT_FALSE(box->channelField(3)->isVisibleTo(box));
