@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/ChannelModeLayout.h"
 #include "app/DisconnectedForm.h"
 #include "app/FileBox.h"
 #include "app/GlobalHotkey.h"
@@ -13,6 +14,8 @@
 #include "app/QtDialogs.h"
 #include "app/SettingsFile.h"
 #include "app/TopGroup.h"
+#include "app/TrafficLogView.h"
+#include "app/WindowLock.h"
 #include "link/ConnectionAssembly.h"
 #include "link/HidapiBackend.h"
 #include "link/TrafficLog.h"
@@ -32,7 +35,6 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -40,21 +42,6 @@
 namespace m7410 {
 
 namespace {
-
-// Channel mode: channel group height, top of the EQ page and the boxes over it, window
-// height, top of the file box (which moves up beside the shorter channel group).
-struct ModeLayout {
-    int groupHeight;
-    int eqTop;
-    int windowHeight;
-    int fileBoxTop;
-};
-constexpr ModeLayout ModeLayouts[4] = {
-    {134, 232, 753, 98}, // 0: the design layout, all rows
-    {70, 168, 689, 2},
-    {102, 200, 721, 34},
-    {134, 232, 753, 98},
-};
 
 constexpr int AreaLeft = 7;
 // Wait slice of the HID read threads.
@@ -154,17 +141,8 @@ void MainWindow::buildDesignArea() {
     auto* memorySave = new QPushButton(QStringLiteral("save"), deviceMemory);
     memorySave->setGeometry(25, 24, 80, 26);
     connect(memorySave, &QPushButton::clicked, this, &MainWindow::deviceMemoryClicked);
-    historyList = new QListView(area);
+    historyList = new TrafficLogView(engine->log, area);
     historyList->setGeometry(HistoryGeometry);
-    historyList->setAccessibleName(tr("Traffic log"));
-    historyList->setModel(&engine->log);
-    historyList->setUniformItemSizes(true);
-    // The newest line is selected, so the list shows it.
-    connect(&engine->log, &TrafficLog::lineAdded, historyList, [this](int row) {
-        const QModelIndex index = engine->log.index(row);
-        historyList->setCurrentIndex(index);
-        historyList->scrollTo(index);
-    });
     lblUsbHid = new QLabel(QStringLiteral("接到回复数据时显示已连上"), area);
     lblUsbHid->hide();
 
@@ -183,6 +161,16 @@ void MainWindow::buildDesignArea() {
     eqEditor = new EqEditor(ctx, *eq, *responseGraph, this);
     eqEditor->beginZeroDb = [this] { return beginZeroDb(); };
     markerEditor = new MarkerEditor(ctx, *eq, *responseGraph, *eqEditor, this);
+
+    // The serial port list is never shown, so PortListPanel has nothing to enable.
+    windowLock = std::make_unique<WindowLock>(
+        *progress,
+        std::vector<std::pair<unsigned, QWidget*>>{{ChannelPanel, rows},
+                                                   {EqPanel, eq},
+                                                   {ConnectionPanel, top},
+                                                   {FilePanel, files},
+                                                   {DeviceMemoryPanel, deviceMemory}},
+        std::vector<QMenu*>{fileMenu, aboutMenu});
 
     connect(top->connectButton(), &QPushButton::clicked, this,
             [this] { engine->connection.Button3Click(); });
@@ -223,7 +211,7 @@ void MainWindow::startUp() {
 }
 
 void MainWindow::applyChannelMode(int channelMode) {
-    const ModeLayout& l = ModeLayouts[channelMode >= 1 && channelMode <= 3 ? channelMode : 0];
+    const ChannelModeLayout l = ChannelModeLayout::of(channelMode);
     rows->resize(ChannelGroup::Width, l.groupHeight);
     for (QWidget* w : {static_cast<QWidget*>(eq), static_cast<QWidget*>(settingsPanel),
                        static_cast<QWidget*>(password)})
@@ -235,11 +223,8 @@ void MainWindow::applyChannelMode(int channelMode) {
 bool MainWindow::beginZeroDb() {
     Session& s = engine->session;
     if (s.linkOpen == 0) return false;
-    progress->move(ZeroDbProgressLeft, eq->y() + ZeroDbProgressBelowEqTop);
-    progress->setPercent(0);
-    progress->show();
-    progress->raise();
-    setPanelsEnabled(EditingPanels, false);
+    windowLock->showProgress({ZeroDbProgressLeft, eq->y() + ZeroDbProgressBelowEqTop}, 0);
+    windowLock->setPanelsEnabled(EditingPanels, false);
     // The send step counts the six band messages and unlocks after the last.
     s.progressStepsActive = 1;
     s.progressSteps = 0;
@@ -265,34 +250,19 @@ void MainWindow::deviceMemoryClicked() {
 // --- SessionView
 
 void MainWindow::showProgress(int percent) {
-    progress->move(ProgressForExchanges);
-    progress->setPercent(percent);
-    progress->show();
-    progress->raise();
+    windowLock->showProgress(ProgressForExchanges, percent);
 }
 
 void MainWindow::setProgress(int percent) {
-    progress->setPercent(percent);
+    windowLock->setPercent(percent);
 }
 
 void MainWindow::hideProgress() {
-    progress->hide();
+    windowLock->hideProgress();
 }
 
 void MainWindow::setPanelsEnabled(unsigned panels, bool enabled) {
-    const std::pair<unsigned, QWidget*> areas[] = {{ChannelPanel, rows},
-                                                   {EqPanel, eq},
-                                                   {ConnectionPanel, top},
-                                                   {FilePanel, files},
-                                                   {DeviceMemoryPanel, deviceMemory}};
-    // The serial port list is never shown, so PortListPanel has nothing to enable.
-    for (auto [bit, widget] : areas) {
-        if ((panels & bit) != 0) widget->setEnabled(enabled);
-    }
-    if ((panels & MenuPanel) != 0) {
-        fileMenu->setEnabled(enabled);
-        aboutMenu->setEnabled(enabled);
-    }
+    windowLock->setPanelsEnabled(panels, enabled);
 }
 
 void MainWindow::closeCurrentPage() {
@@ -366,21 +336,16 @@ void MainWindow::setCurrentPresetName(const std::string& name) {
 }
 
 void MainWindow::setLoadList(const std::vector<std::string>& entries) {
-    QComboBox* list = top->loadList();
-    list->clear();
-    for (const std::string& e : entries)
-        list->addItem(QString::fromLatin1(e));
+    top->setLoadList(entries);
 }
 
 void MainWindow::selectFirstPreset() {
-    top->loadList()->setCurrentIndex(top->loadList()->count() > 0 ? 0 : -1);
-    top->saveList()->setCurrentIndex(0);
+    top->selectFirstPreset();
     saveListChanged(0);
 }
 
 void MainWindow::setLoadListEntry(int slot, const std::string& text) {
-    QComboBox* list = top->loadList();
-    if (slot >= 1 && slot <= list->count()) list->setItemText(slot - 1, QString::fromLatin1(text));
+    top->setLoadListEntry(slot, text);
 }
 
 void MainWindow::setNameField(const std::string& name) {

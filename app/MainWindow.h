@@ -41,8 +41,9 @@ class ResponseGraph;
 class Session;
 class SettingsFile;
 class TopGroup;
-class UserDialogs;
 class TrafficLog;
+class UserDialogs;
+class WindowLock;
 
 struct WindowOptions {
     // Where "mysetting.ini" and "logo.bmp" live: the program's folder.
@@ -152,6 +153,7 @@ private:
     EditState edit;
     std::unique_ptr<ResponseGraph> responseGraph;
     std::unique_ptr<SettingsFile> settings;
+    std::unique_ptr<WindowLock> windowLock;
     int mode = 0;
 
     QWidget* area = nullptr;

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QSaveFile>
 
 namespace m7410 {
@@ -18,10 +19,13 @@ namespace {
 constexpr int LogoWidth = 545;
 constexpr int LogoHeight = 200;
 
+// The limit holds for typing only: a longer value from the settings file is shown whole and
+// saved back whole (a maximum length would cut it on loading).
 QLineEdit* field(QWidget* parent, const QString& accessibleName, int maxLength, QRect geometry) {
     auto* f = new QLineEdit(parent);
     f->setAccessibleName(accessibleName);
-    f->setMaxLength(maxLength);
+    f->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[^\\r\\n]{0,%1}").arg(maxLength)), f));
     f->setGeometry(geometry);
     return f;
 }

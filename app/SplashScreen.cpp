@@ -1,10 +1,11 @@
 #include "app/SplashScreen.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QPainter>
 #include <QScreen>
 #include <QThread>
+
+#include <chrono>
 
 namespace m7410 {
 
@@ -28,8 +29,15 @@ void SplashScreen::showAndWait() {
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents();
     repaint();
-    const qint64 startSecond = QDateTime::currentMSecsSinceEpoch() / 1000;
-    while (QDateTime::currentMSecsSinceEpoch() / 1000 < startSecond + 2)
+    // The monotonic tick: a wall clock set back meanwhile would hold the splash for as long.
+    using std::chrono::steady_clock;
+    const auto second = [] {
+        return std::chrono::duration_cast<std::chrono::seconds>(
+                   steady_clock::now().time_since_epoch())
+            .count();
+    };
+    const auto startSecond = second();
+    while (second() < startSecond + 2)
         QThread::msleep(20);
 }
 

@@ -79,4 +79,19 @@ void TopGroup::buildCurrentPresetBox() {
     currentName->setAccessibleName(tr("Current preset name"));
 }
 
+void TopGroup::setLoadList(const std::vector<std::string>& entries) {
+    load->clear();
+    for (const std::string& e : entries)
+        load->addItem(QString::fromLatin1(e));
+}
+
+void TopGroup::setLoadListEntry(int slot, const std::string& text) {
+    if (slot >= 1 && slot <= load->count()) load->setItemText(slot - 1, QString::fromLatin1(text));
+}
+
+void TopGroup::selectFirstPreset() {
+    load->setCurrentIndex(load->count() > 0 ? 0 : -1);
+    save->setCurrentIndex(0);
+}
+
 } // namespace m7410

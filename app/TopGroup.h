@@ -2,6 +2,9 @@
 
 #include <QGroupBox>
 
+#include <string>
+#include <vector>
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -32,6 +35,13 @@ public:
     QPushButton* saveButton() const { return store; }
     QLabel* presetNumber() const { return number; }
     QLineEdit* presetNameField() const { return currentName; }
+
+    // The "Load:" list: one entry per preset slot, as the unit names them.
+    void setLoadList(const std::vector<std::string>& entries);
+    // Slot 1..20; a slot the list does not hold is ignored.
+    void setLoadListEntry(int slot, const std::string& text);
+    // Both lists back on their first slot.
+    void selectFirstPreset();
 
 private:
     void buildConnectionBox();

@@ -120,6 +120,25 @@ ColourButton* ChannelGroup::pageButton(int page, int channel) const {
     }
 }
 
+std::vector<QWidget*> ChannelGroup::rowWidgets(int channel) const {
+    std::vector<QWidget*> row{captions[channel], eqButtons[channel], delayButtons[channel],
+                              polarities[channel]};
+    if (channel < OutputChannelCount) {
+        row.insert(row.end(), {gainButtons[channel], limiterButtons[channel], mutes[channel]});
+        if (channel == LimitedGainChannel) row.push_back(bass);
+    }
+    return row;
+}
+
+void ChannelGroup::resizeEvent(QResizeEvent* event) {
+    QGroupBox::resizeEvent(event);
+    for (int ch = 0; ch < OutputChannelCount; ++ch) {
+        const bool shown = rowTop(ch) + ButtonHeight <= height();
+        for (QWidget* w : rowWidgets(ch))
+            w->setVisible(shown);
+    }
+}
+
 void ChannelGroup::setRowCaption(int channel, const QString& caption) {
     captions.at(channel)->setText(caption);
     // Screen readers name each row's controls after the row.

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 
 #include <array>
+#include <vector>
 
 class QLabel;
 class QPushButton;
@@ -52,7 +53,13 @@ public:
 signals:
     void pageRequested(int page, int channel);
 
+protected:
+    // A shorter group cuts off the lower rows. Their channels stay in the model, but their
+    // buttons go too, so Tab cannot reach a Mute nobody can see.
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    std::vector<QWidget*> rowWidgets(int channel) const;
     ColourButton* addPageButton(const QString& text, int page, int channel, int left, int width);
     void buildMainRow();
     void buildOutputRow(int channel);

@@ -80,6 +80,8 @@ void PageSwitcher::closeCurrentPage() {
         panel->hide();
     }
     if (button != nullptr) button->setColour(IdleColour);
+    // A hidden picture gets no release: a drag on it ends here, or later moves would carry on.
+    edit.dragging = false;
     edit.keepEqPanel = false;
     edit.currentChannel = NoChannel;
     edit.currentPage = NoPage;

@@ -5,6 +5,7 @@
 #include "app/PersonalSettingsBox.h"
 #include "app/TopGroup.h"
 #include "panels/ChannelGroup.h"
+#include "panels/ColourButton.h"
 #include "panels/EqPage.h"
 #include "panels/GraphPicture.h"
 #include "response/ResponseGraph.h"
@@ -12,6 +13,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <set>
+#include <vector>
 
 namespace m7410::test {
 namespace {
@@ -22,13 +26,14 @@ TEST_F(StartUpTest, ChannelModeSetsTheRowsTheBoxesAndTheWindowHeight) {
     struct Case {
         const char* file;
         int windowHeight, groupHeight, eqTop, fileBoxTop;
+        std::vector<int> reachableOutputs;
     };
     const Case cases[] = {
-        {nullptr, 753, 134, 232, 98}, // no settings file: the design layout
-        {"[Personal settings]\r\nChannel mode=1\r\n", 689, 70, 168, 2},
-        {"[Personal settings]\r\nChannel mode=2\r\n", 721, 102, 200, 34},
-        {"[Personal settings]\r\nChannel mode=3\r\n", 753, 134, 232, 98},
-        {"[Personal settings]\r\nChannel mode=7\r\n", 753, 134, 232, 98},
+        {nullptr, 753, 134, 232, 98, {2, 0, 1}}, // no settings file: the design layout
+        {"[Personal settings]\r\nChannel mode=1\r\n", 689, 70, 168, 2, {2}},
+        {"[Personal settings]\r\nChannel mode=2\r\n", 721, 102, 200, 34, {2, 0}},
+        {"[Personal settings]\r\nChannel mode=3\r\n", 753, 134, 232, 98, {2, 0, 1}},
+        {"[Personal settings]\r\nChannel mode=7\r\n", 753, 134, 232, 98, {2, 0, 1}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file ? c.file : "no file");
@@ -45,6 +50,15 @@ TEST_F(StartUpTest, ChannelModeSetsTheRowsTheBoxesAndTheWindowHeight) {
         // The file box never hides under the top group or the EQ page.
         EXPECT_FALSE(w.fileBox()->geometry().intersects(w.topGroup()->geometry()));
         EXPECT_LE(w.fileBox()->geometry().bottom(), c.eqTop);
+
+        // Only the rows on show can be reached, by the pointer or by Tab.
+        std::set<int> reachable;
+        for (int ch = 0; ch < OutputChannelCount; ++ch) {
+            const ColourButton* mute = w.channelGroup()->muteButton(ch);
+            if (mute->isVisible() && (mute->focusPolicy() & Qt::TabFocus) != 0)
+                reachable.insert(ch);
+        }
+        EXPECT_EQ(reachable, std::set<int>(c.reachableOutputs.begin(), c.reachableOutputs.end()));
     }
 }
 
@@ -68,7 +82,8 @@ TEST_F(StartUpTest, AbsentSettingsLeaveDefaultCaptionsAndEmptyFields) {
 
 TEST_F(StartUpTest, SettingsGiveTheCaptionTheRowNamesAndTheBoxFields) {
     writeSettings("; vendor file\n[Personal settings]\nName=Club DSP\nChannel mode=2\n"
-                  "Output channel one=Tweeter\nOutput channel two=\nVersion=V 2.0\n");
+                  "Output channel one=Tweeter\nOutput channel two=\nVersion=V 2.0\n"
+                  "Input the main channel=Main input\n");
     MainWindow& w = openWindow();
     EXPECT_EQ(w.windowTitle(), "Club DSP");
     EXPECT_EQ(w.channelGroup()->rowCaption(2)->text(), "Tweeter");
@@ -78,6 +93,12 @@ TEST_F(StartUpTest, SettingsGiveTheCaptionTheRowNamesAndTheBoxFields) {
     EXPECT_EQ(box->nameField()->text(), "Club DSP");
     EXPECT_EQ(box->channelField(1)->text(), "Tweeter");
     EXPECT_EQ(box->versionField()->text(), "V 2.0");
+    // Read as it is, longer than the field takes when typing, so a save keeps it whole.
+    EXPECT_EQ(box->channelField(0)->text(), "Main input");
+    EXPECT_EQ(box->values().mainChannel, "Main input");
+    box->channelField(1)->setFocus();
+    QTest::keyClicks(box->channelField(1), "ABCDEFG");
+    EXPECT_EQ(box->channelField(1)->text(), "TweeterA") << "typing stops at 8 characters";
     EXPECT_EQ(box->channelMode(), 2);
     EXPECT_TRUE(box->channelField(2)->isVisibleTo(box));
     EXPECT_FALSE(box->channelField(3)->isVisibleTo(box));

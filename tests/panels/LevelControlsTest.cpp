@@ -135,6 +135,17 @@ TEST_F(LevelControlsTest, KnobDragCoversTheWholeScaleOnEveryOutput) {
     gain->knobMove(QPoint(79, 120));
     EXPECT_EQ(model.outputs[2].gain, 0);
     EXPECT_EQ(pending.raised.size(), 5u);
+    // A page closed in the middle of a drag (the link lost, say) ends the drag with it.
+    pages->openPage(PageGain, 2);
+    QTest::mousePress(fader, Qt::LeftButton, {}, QPoint(79, 205));
+    ASSERT_TRUE(edit.dragging);
+    pages->closeCurrentPage();
+    EXPECT_FALSE(edit.dragging);
+    pages->openPage(PageGain, 2);
+    const std::size_t sent = pending.raised.size();
+    gain->knobMove(QPoint(79, 100));
+    EXPECT_EQ(pending.raised.size(), sent);
+    EXPECT_EQ(model.outputs[2].gain, 0);
 }
 
 TEST_F(LevelControlsTest, MuteTwiceQueuesOffThenOn) {
