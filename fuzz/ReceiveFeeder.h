@@ -1,0 +1,43 @@
+#pragma once
+
+#include "protocol/SessionFixture.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+
+namespace m7410::fuzz {
+
+// Feeds arbitrary bytes to the dispatcher the way the serial path does: in batches, as
+// upper-case hex, with the exchange flags the first byte chooses and time passing between
+// batches. Returns false when the session ended in a state no input may cause.
+inline bool feedReceived(const uint8_t* data, std::size_t size) {
+    if (size < 2) return true;
+    test::SessionRig rig;
+    Session& s = rig.s;
+    const uint8_t flags = data[0];
+    s.linkOpen = flags & 1;
+    s.saveOneToFilePending = (flags >> 1) & 1;
+    s.saveAllToFilePending = (flags >> 2) & 1;
+    s.recallPending = (flags >> 3) & 1;
+    s.saveAckPending = (flags >> 4) & 1;
+    rig.view.savePath = std::nullopt;
+
+    std::size_t pos = 1;
+    while (pos < size) {
+        const std::size_t batch = std::min<std::size_t>(1 + data[pos] % 97, size - pos - 1);
+        ++pos;
+        if (batch == 0) break;
+        s.receiveText() += toHex(data + pos, batch);
+        s.ProcessReceived();
+        rig.clock.advance(data[pos - 1] % 60);
+        pos += batch;
+        // The text never grows without bound: what no test takes is emptied at 1000 characters.
+        if (s.receiveText().size() >= 1000 + 2 * 97) return false;
+    }
+    ChannelModel clamped = s.model;
+    clamped.clampToTables();
+    return clamped == s.model && s.groupsCollected >= 0 && s.groupsCollected < 20;
+}
+
+} // namespace m7410::fuzz
