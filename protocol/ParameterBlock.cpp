@@ -56,11 +56,7 @@ void setBlockName(BlockData& block, std::string_view name) {
 }
 
 uint8_t blockChecksumStart(BlockTarget target, uint8_t device) {
-    const auto header = blockWriteHeader(target, device);
-    uint8_t x = 0;
-    for (std::size_t i = 3; i < header.size(); ++i)
-        x ^= header[i];
-    return x;
+    return frameChecksum(blockWriteHeader(target, device).data(), 0);
 }
 
 std::array<uint8_t, 10> blockWriteHeader(BlockTarget target, uint8_t device) {
