@@ -124,8 +124,7 @@ void PresetFiles::loadOneGroupToDevice() {
     loadEpoch = epoch;
     Timer12->stop();
     Timer12->start();
-    const auto header = blockWriteHeader(BlockTarget::currentSet(), s.deviceNumber);
-    s.scheduler.SendFrame(header.data(), header.size());
+    s.scheduler.SendBlockHeader(BlockTarget::currentSet());
     s.clock.PumpWait(BlockHeaderPauseMs);
     if (s.exchangeEpoch != epoch) return;
     s.blockText = text;

@@ -42,6 +42,11 @@ void SendScheduler::SendFrame(const uint8_t* frame, std::size_t size) {
     }
 }
 
+void SendScheduler::SendBlockHeader(BlockTarget target) {
+    const auto header = blockWriteHeader(target, s.deviceNumber);
+    SendFrame(header.data(), header.size());
+}
+
 void SendScheduler::SendParameterBlock(BlockTarget target) {
     if (s.linkOpen == 0) return;
     // The text was checked when it was loaded; a bad one is skipped rather than sent as zeros,

@@ -26,6 +26,8 @@ public:
     // serial port (only while the link is open).
     void SendFrame(const uint8_t* frame, std::size_t size);
     void SendFrame(const Bytes& frame) { SendFrame(frame.data(), frame.size()); }
+    // The header that announces a whole block for the current set or a preset slot.
+    void SendBlockHeader(BlockTarget target);
     // The block image of session.blockText to the current set or a preset slot; the block
     // header must have gone out just before. Starts Timer10 after presets 1..19.
     void SendParameterBlock(BlockTarget target);

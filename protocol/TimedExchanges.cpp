@@ -64,8 +64,7 @@ void TimedExchanges::Timer10Timer() {
     s.blockText = s.collection[static_cast<std::size_t>(s.groupsSent)];
     const int n = ++s.groupsSent;
     const BlockTarget target = BlockTarget::preset(n);
-    const auto header = blockWriteHeader(target, s.deviceNumber);
-    s.scheduler.SendFrame(header.data(), header.size());
+    s.scheduler.SendBlockHeader(target);
     const uint32_t epoch = s.exchangeEpoch;
     s.clock.PumpWait(BlockHeaderPauseMs);
     // The link closed meanwhile: its close gave the window back and ended the transfer.
