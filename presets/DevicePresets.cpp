@@ -34,7 +34,7 @@ void DevicePresets::loadClicked(int loadIndex) {
     s.scheduler.dropParameterMessages();
     // Locked before the pause, so no second click can start another exchange inside it.
     s.view.showProgress(0);
-    s.view.setPanelsEnabled(UnlockedPanels, false);
+    s.lockWindow();
     const uint32_t epoch = s.exchangeEpoch;
     s.clock.PumpWait(RecallPauseMs);
     // Closed meanwhile: the close forgot the recall and gave the window back.

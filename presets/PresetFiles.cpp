@@ -21,13 +21,9 @@ PresetFiles::PresetFiles(Session& session)
 
 PresetFiles::~PresetFiles() = default;
 
-void PresetFiles::lockWindow() {
-    s.view.setPanelsEnabled(UnlockedPanels, false);
-}
-
 void PresetFiles::saveOneGroupToPc() {
     if (s.linkOpen == 0) return;
-    lockWindow();
+    s.lockWindow();
     s.scheduler.holdForExchange();
     s.saveOneToFilePending = 1;
     const uint32_t epoch = s.exchangeEpoch;
@@ -58,7 +54,7 @@ void PresetFiles::saveTwentyGroupsToPc() {
     s.view.closeCurrentPage();
     s.scheduler.holdForExchange();
     s.view.showProgress(0);
-    lockWindow();
+    s.lockWindow();
     const uint32_t epoch = s.exchangeEpoch;
     s.clock.PumpWait(ExchangePauseMs);
     if (s.exchangeEpoch != epoch) return;
@@ -119,7 +115,7 @@ void PresetFiles::loadOneGroupToDevice() {
 
     s.scheduler.dropParameterMessages();
     s.view.showProgress(0);
-    lockWindow();
+    s.lockWindow();
     loadTicks = 0;
     loadEpoch = epoch;
     Timer12->stop();
@@ -176,7 +172,7 @@ void PresetFiles::loadTwentyGroupsToDevice() {
     }
     s.collection = *lines;
     s.view.showProgress(0);
-    lockWindow();
+    s.lockWindow();
     s.exchanges.startPresetWrite();
 }
 

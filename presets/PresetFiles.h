@@ -48,7 +48,6 @@ private:
     // over already (the link closed meanwhile, or the file could not be read).
     std::optional<std::vector<std::string>> readChosenFile(PresetFileKind kind, uint32_t epoch);
     void rejectFile(const std::string& message);
-    void lockWindow();
 
     Session& s;
     std::unique_ptr<Timer> Timer12;

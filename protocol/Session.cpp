@@ -55,6 +55,10 @@ void Session::endExchanges() {
     ++exchangeEpoch;
 }
 
+void Session::lockWindow() {
+    view.setPanelsEnabled(UnlockedPanels, false);
+}
+
 void Session::unlockWindow() {
     view.hideProgress();
     view.setPanelsEnabled(UnlockedPanels, true);

@@ -108,6 +108,8 @@ public:
     // Stops every timer of a timed exchange and forgets its flags; used when the link closes,
     // so a transfer cut short does not go on or time out against a closed link.
     void endExchanges();
+    // Takes the control panels and menus from the user while an exchange runs.
+    void lockWindow();
     // Hides the progress box and gives back the control panels and menus an exchange locked.
     void unlockWindow();
 
