@@ -70,7 +70,7 @@ void DevicePresets::saveClicked(int saveIndex, const std::string& name) {
 
     // Shown at once, without waiting for the acknowledgement.
     const std::string kept = keptName(name);
-    s.view.setLoadListEntry(slot, "Pre" + std::to_string(slot) + ":" + kept);
+    s.view.setLoadListEntry(slot, loadListEntry(slot, kept));
     s.currentPresetName = kept;
     s.presetNames[static_cast<std::size_t>(slot - 1)] = kept;
     s.view.setCurrentPresetName(kept);

@@ -192,7 +192,7 @@ void Dispatcher::presetNames() {
     std::vector<std::string> entries;
     for (int k = 0; k < PresetSlotCount; ++k) {
         s.presetNames[k] = decodeName(data->data() + PresetNameBytes * k, PresetNameBytes);
-        entries.push_back("Pre" + std::to_string(k + 1) + ":" + s.presetNames[k]);
+        entries.push_back(loadListEntry(k + 1, s.presetNames[k]));
     }
     s.view.setLoadList(entries);
     s.view.selectFirstPreset();

@@ -23,6 +23,11 @@ inline constexpr unsigned UnlockedPanels =
 // What opening a link or ending the "0 dB" sequence enables.
 inline constexpr unsigned EditingPanels = ChannelPanel | EqPanel | ConnectionPanel | FilePanel;
 
+// An entry of the "Load:" list: the slot (1..20) and its name, "Pre3:Club".
+inline std::string loadListEntry(int slot, const std::string& name) {
+    return "Pre" + std::to_string(slot) + ":" + name;
+}
+
 enum class PresetFileKind {
     OneGroup,    // default name "M_7410", filter "M_7410File"
     TwentyGroup, // default name "20M_7410", filter "20M_7410File"
