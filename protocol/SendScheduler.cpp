@@ -67,9 +67,7 @@ void SendScheduler::sendTimerTimer() {
         if (s.pending[slot] != 1) continue;
         s.sendingMessage = slot;
         s.pending[slot] = 0;
-        s.sendTimer->stop();
-        s.Timer1->stop();
-        s.intimer->stop();
+        stopPolling();
         s.Timer7->start();
         return;
     }
@@ -118,10 +116,14 @@ void SendScheduler::startPolling() {
     s.sendTimer->start();
 }
 
-void SendScheduler::stopAll() {
+void SendScheduler::stopPolling() {
     s.sendTimer->stop();
     s.Timer1->stop();
     s.intimer->stop();
+}
+
+void SendScheduler::stopAll() {
+    stopPolling();
     s.Timer4->stop();
     s.Timer7->stop();
     s.sendingMessage = 0;
@@ -133,9 +135,7 @@ void SendScheduler::dropParameterMessages() {
 }
 
 void SendScheduler::holdForExchange() {
-    s.sendTimer->stop();
-    s.Timer1->stop();
-    s.intimer->stop();
+    stopPolling();
     s.Timer4->stop();
     if (s.Timer7->isActive()) {
         s.Timer7->stop();

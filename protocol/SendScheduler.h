@@ -51,6 +51,9 @@ public:
     void dropParameterMessages();
 
 private:
+    // The tick, the poll and its time-out.
+    void stopPolling();
+
     Session& s;
 };
 
