@@ -10,6 +10,14 @@ constexpr int PercentPerPreset = 5;
 constexpr int BlockHeaderPauseMs = 50;
 constexpr int NamesAfterWriteMs = 1000;
 constexpr int NamesRequestPauseMs = 50;
+
+// An exchange whose reply never came: the window is given back, polling resumes and the user
+// is told the link is gone.
+void replyNeverCame(Session& s) {
+    s.unlockWindow();
+    s.scheduler.startPolling();
+    s.view.showDisconnected();
+}
 } // namespace
 
 TimedExchanges::TimedExchanges(Session& session) : s(session) {}
@@ -44,9 +52,7 @@ void TimedExchanges::Timer9Timer() {
     // Forget the interrupted collection, so a late reply cannot continue it.
     s.saveAllToFilePending = 0;
     s.groupsCollected = 0;
-    s.unlockWindow();
-    s.scheduler.startPolling();
-    s.view.showDisconnected();
+    replyNeverCame(s);
 }
 
 void TimedExchanges::Timer10Timer() {
@@ -97,9 +103,7 @@ void TimedExchanges::Timer13Timer() {
 void TimedExchanges::Timer22Timer() {
     s.recallPending = 0;
     s.Timer22->stop();
-    s.unlockWindow();
-    s.scheduler.startPolling();
-    s.view.showDisconnected();
+    replyNeverCame(s);
 }
 
 } // namespace m7410
