@@ -12,7 +12,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -114,7 +113,6 @@ public:
     void unlockWindow();
 
 private:
-    std::unique_ptr<Timer> makeTimer(int ms, std::function<void()> handler);
     void watchExpired(void (LinkWatch::*handler)(), Timer& timer);
 
     std::string received;
