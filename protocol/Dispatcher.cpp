@@ -26,7 +26,9 @@ constexpr std::size_t DataChar = 2 * FrameHeaderSize; // first data character, 0
 constexpr int Grey = 0;
 constexpr int Red = 1;
 
-void saveLines(Session& s, PresetFileKind kind, const std::vector<std::string>& lines) {
+// The lines are taken by value: the dialog may run events, and the session's collection with
+// them, while the file is chosen.
+void saveLines(Session& s, PresetFileKind kind, std::vector<std::string> lines) {
     const std::optional<std::string> path = s.view.askSaveFileName(kind);
     if (!path) return;
     std::string error;
@@ -149,9 +151,7 @@ void Dispatcher::presetBlock() {
     s.unlockWindow();
     s.groupsCollected = 0;
     s.saveAllToFilePending = 0;
-    // The dialog may run events; the collected lines are ours alone from here on.
-    const std::vector<std::string> lines = s.collection;
-    saveLines(s, PresetFileKind::TwentyGroup, lines);
+    saveLines(s, PresetFileKind::TwentyGroup, s.collection);
     s.scheduler.startPolling();
 }
 
