@@ -5,11 +5,11 @@
 
 #include "presets/DevicePresets.h"
 #include "presets/PresetFiles.h"
+#include "protocol/FileText.h"
 
 #include <QTemporaryDir>
 
 #include <fstream>
-#include <sstream>
 
 namespace m7410::test {
 
@@ -33,13 +33,6 @@ struct HidPresets : testing::Test, HidRig {
 // A group record as the unit sends it: the whole block frame as upper-case hex.
 inline std::string recordHex(uint8_t code, uint8_t slot, const BlockData& block) {
     return toHex(buildFrame(0, KindReply, slot, code, 0, block.data(), block.size()));
-}
-
-inline std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
 }
 
 inline void writeFile(const std::string& path, const std::string& text) {

@@ -37,7 +37,7 @@ TEST_F(SerialFlow, ConnectsSynchronisesAndPollsWithRepliesInRandomPieces) {
     EXPECT_TRUE(view.indicator);
     EXPECT_FALSE(view.disconnectedShown);
 
-    const std::vector<int64_t> polls = sendTimes(StatusRequest);
+    const std::vector<int64_t> polls = link.timesOf(StatusRequest);
     ASSERT_GE(polls.size(), 3u);
     for (std::size_t i = 1; i < polls.size(); ++i)
         EXPECT_EQ(polls[i] - polls[i - 1], 500);
@@ -75,7 +75,7 @@ TEST_F(SerialFlow, ASilentUnitIsGivenUpTwoSecondsAfterTheFirstUnansweredPoll) {
     unit.faults().silent = true;
     const int64_t silentFrom = clock.nowMs();
     clock.advance(600);
-    const auto polls = sendTimes(StatusRequest);
+    const auto polls = link.timesOf(StatusRequest);
     int64_t firstUnanswered = 0;
     for (int64_t t : polls)
         if (t >= silentFrom && firstUnanswered == 0) firstUnanswered = t;

@@ -78,12 +78,6 @@ struct SerialRig {
     bool unitMatchesModel() const {
         return encodeBlock(s.model, unit.currentSet()) == unit.currentSet();
     }
-    std::vector<int64_t> sendTimes(const std::string& prefix) const {
-        std::vector<int64_t> out;
-        for (const auto& f : link.matching(prefix))
-            out.push_back(f.atMs);
-        return out;
-    }
 };
 
 } // namespace m7410::test

@@ -42,6 +42,14 @@ public:
         return out;
     }
 
+    // When each frame starting with prefix was sent.
+    std::vector<int64_t> timesOf(const std::string& prefix) const {
+        std::vector<int64_t> out;
+        for (const Sent& s : matching(prefix))
+            out.push_back(s.atMs);
+        return out;
+    }
+
 private:
     void record(bool hid, const uint8_t* f, std::size_t n) {
         sent.push_back({clock.nowMs(), hid, toHex(f, n)});

@@ -34,7 +34,7 @@ TEST_F(Sched, AnUnansweredPollTimesOutFromTheFirstPollAndAQueuedMessageRestartsT
     s.builders.QueueLimiterMessage(1);
     clock.advanceTo(2600); // taken at 1210, sent at 1410, polls again from 2210
     EXPECT_TRUE(watch.expired.empty());
-    EXPECT_EQ(timesOf(StatusRequestHex), (std::vector<int64_t>{500, 1000, 2210}));
+    EXPECT_EQ(link.timesOf(StatusRequestHex), (std::vector<int64_t>{500, 1000, 2210}));
     clock.advanceTo(5000);
     EXPECT_THAT(watch.expired, ElementsAre("intimer@4210"));
 }

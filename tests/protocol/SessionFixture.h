@@ -51,12 +51,6 @@ struct SessionRig {
         s.receiveText() = toHex(buildFrame(0, kind, argument, code, 0, data.data(), data.size()));
         s.ProcessReceived();
     }
-    std::vector<int64_t> timesOf(const std::string& prefix) const {
-        std::vector<int64_t> out;
-        for (const auto& f : link.matching(prefix))
-            out.push_back(f.atMs);
-        return out;
-    }
 };
 
 struct SessionFixture : testing::Test, SessionRig {};
