@@ -22,6 +22,7 @@ constexpr std::size_t AckChars = 24;
 constexpr std::size_t BlockChars = BlockTextLength;
 constexpr std::size_t NamesChars = 824;
 constexpr std::size_t DataChar = 2 * FrameHeaderSize; // first data character, 0-based
+constexpr std::size_t TailChars = 4;                  // checksum and end marker
 
 constexpr int Grey = 0;
 constexpr int Red = 1;
@@ -185,8 +186,8 @@ void Dispatcher::currentBlock() {
 
 void Dispatcher::presetNames() {
     s.chcon188->stop();
-    const std::optional<std::vector<uint8_t>> data =
-        fromHex(std::string_view(s.receiveText()).substr(DataChar, NamesChars - DataChar - 4));
+    const std::optional<std::vector<uint8_t>> data = fromHex(
+        std::string_view(s.receiveText()).substr(DataChar, NamesChars - DataChar - TailChars));
     drop(NamesChars);
     if (!data) return;
     std::vector<std::string> entries;
