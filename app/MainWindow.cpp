@@ -23,7 +23,6 @@
 #include "panels/DelayPage.h"
 #include "panels/EqEditor.h"
 #include "panels/EqPage.h"
-#include "panels/FilteredField.h"
 #include "panels/GainPage.h"
 #include "panels/GraphPicture.h"
 #include "panels/LimiterPage.h"
@@ -118,7 +117,7 @@ void MainWindow::buildMenus() {
 void MainWindow::buildDesignArea() {
     auto* client = new QWidget(this);
     setCentralWidget(client);
-    area = new QWidget(client);
+    auto* area = new QWidget(client);
     area->resize(DesignWidth, DesignHeight);
     const PanelContext ctx{engine->session.model, engine->session.builders, edit};
 
@@ -198,7 +197,6 @@ void MainWindow::startUp() {
     hotkey = new GlobalHotkey(this, options.systemHotkey);
     connect(hotkey, &GlobalHotkey::activated, lock, &PersonalLock::hotkeyPressed);
 
-    edit = EditState{};
     responseGraph->buildGridBitmap(GraphPicture::GraphWidth, GraphPicture::GraphHeight);
 
     progress->move(ProgressAtStart);
