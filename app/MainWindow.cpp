@@ -23,6 +23,7 @@
 #include "panels/DelayPage.h"
 #include "panels/EqEditor.h"
 #include "panels/EqPage.h"
+#include "panels/FilteredField.h"
 #include "panels/GainPage.h"
 #include "panels/GraphPicture.h"
 #include "panels/LimiterPage.h"
