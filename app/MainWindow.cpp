@@ -118,7 +118,7 @@ void MainWindow::buildMenus() {
 void MainWindow::buildDesignArea() {
     auto* client = new QWidget(this);
     setCentralWidget(client);
-    area = new QWidget(client);
+    auto* area = new QWidget(client);
     area->resize(DesignWidth, DesignHeight);
     const PanelContext ctx{engine->session.model, engine->session.builders, edit};
 
@@ -198,7 +198,6 @@ void MainWindow::startUp() {
     hotkey = new GlobalHotkey(this, options.systemHotkey);
     connect(hotkey, &GlobalHotkey::activated, lock, &PersonalLock::hotkeyPressed);
 
-    edit = EditState{};
     responseGraph->buildGridBitmap(GraphPicture::GraphWidth, GraphPicture::GraphHeight);
 
     progress->move(ProgressAtStart);

@@ -156,7 +156,6 @@ private:
     std::unique_ptr<WindowLock> windowLock;
     int mode = 0;
 
-    QWidget* area = nullptr;
     TopGroup* top = nullptr;
     ChannelGroup* rows = nullptr;
     FileBox* files = nullptr;

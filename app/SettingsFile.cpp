@@ -37,13 +37,24 @@ void configure(CSimpleIniA& ini) {
 
 } // namespace
 
-SettingsFile::SettingsFile(QString path) : filePath(std::move(path)), contents(readAll(filePath)) {}
+struct SettingsFile::Parsed {
+    CSimpleIniA ini;
+    bool readable = false;
+
+    explicit Parsed(const std::string& contents) {
+        configure(ini);
+        readable = ini.LoadData(contents) >= 0;
+    }
+};
+
+SettingsFile::SettingsFile(QString path)
+    : filePath(std::move(path)), parsed(std::make_unique<Parsed>(readAll(filePath))) {}
+
+SettingsFile::~SettingsFile() = default;
 
 std::optional<QString> SettingsFile::text(const char* key) const {
-    CSimpleIniA ini;
-    configure(ini);
-    if (ini.LoadData(contents) < 0) return std::nullopt;
-    const char* value = ini.GetValue(SettingsKey::Section, key, nullptr);
+    if (!parsed->readable) return std::nullopt;
+    const char* value = parsed->ini.GetValue(SettingsKey::Section, key, nullptr);
     if (value == nullptr) return std::nullopt;
     return QString::fromUtf8(value);
 }
@@ -109,7 +120,7 @@ bool SettingsFile::save(const PersonalSettings& s, QString& error) {
         error = QStringLiteral("%1: %2").arg(filePath, f.errorString());
         return false;
     }
-    contents = out;
+    parsed = std::make_unique<Parsed>(out);
     return true;
 }
 

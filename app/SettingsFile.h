@@ -4,8 +4,8 @@
 
 #include <QString>
 
+#include <memory>
 #include <optional>
-#include <string>
 
 namespace m7410 {
 
@@ -16,6 +16,7 @@ namespace m7410 {
 class SettingsFile {
 public:
     explicit SettingsFile(QString path);
+    ~SettingsFile();
 
     const QString& path() const { return filePath; }
     // The key's text in "Personal settings", or nothing when the file or the key is absent.
@@ -29,8 +30,11 @@ public:
     bool save(const PersonalSettings& settings, QString& error);
 
 private:
+    // The file's contents as last read or written, parsed once.
+    struct Parsed;
+
     QString filePath;
-    std::string contents;
+    std::unique_ptr<Parsed> parsed;
 };
 
 } // namespace m7410

@@ -43,13 +43,14 @@ ChannelGroup::ChannelGroup(PanelContext context, QWidget* parent)
     buildMainRow();
     for (int ch : {2, 0, 1})
         buildOutputRow(ch);
+    for (int ch = 0; ch < ChannelCount; ++ch)
+        nameRowControls(ch);
 }
 
 ColourButton* ChannelGroup::addPageButton(const QString& text, int page, int channel, int left,
                                           int width) {
     auto* b = new ColourButton(text, this);
     b->setGeometry(left, rowTop(channel), width, ButtonHeight);
-    b->setAccessibleName(captions[channel]->text() + QLatin1Char(' ') + text);
     connect(b, &QPushButton::clicked, this,
             [this, page, channel] { emit pageRequested(page, channel); });
     return b;
@@ -62,7 +63,6 @@ void ChannelGroup::buildMainRow() {
     delayButtons[ch] = addPageButton(tr("Main delay"), PageDelay, ch, 205, 76);
     polarities[ch] = new QPushButton(polarityText(0), this);
     polarities[ch]->setGeometry(301, top, 42, ButtonHeight);
-    polarities[ch]->setAccessibleName(tr("Main polarity"));
     connect(polarities[ch], &QPushButton::clicked, this,
             [this] { togglePolarity(MainChannelIndex); });
     auto* volumeCaption = new QLabel(tr("Volume"), this);
@@ -82,10 +82,8 @@ void ChannelGroup::buildMainRow() {
 
 void ChannelGroup::buildOutputRow(int ch) {
     const int top = rowTop(ch);
-    const QString row = captions[ch]->text() + QLatin1Char(' ');
     mutes[ch] = new ColourButton(tr("Mute"), this);
     mutes[ch]->setGeometry(112, top, 42, ButtonHeight);
-    mutes[ch]->setAccessibleName(row + tr("Mute"));
     connect(mutes[ch], &QPushButton::clicked, this, [this, ch] { toggleMute(ch); });
     gainButtons[ch] = addPageButton(tr("Gain"), PageGain, ch, 160, 61);
     eqButtons[ch] = addPageButton(tr("HPF/LPF/EQ"), PageEq, ch, 228, 113);
@@ -93,7 +91,6 @@ void ChannelGroup::buildOutputRow(int ch) {
     delayButtons[ch] = addPageButton(tr("Delay"), PageDelay, ch, 413, 49);
     polarities[ch] = new QPushButton(polarityText(0), this);
     polarities[ch]->setGeometry(469, top, 42, ButtonHeight);
-    polarities[ch]->setAccessibleName(row + tr("polarity"));
     connect(polarities[ch], &QPushButton::clicked, this, [this, ch] { togglePolarity(ch); });
     if (ch == LimitedGainChannel) {
         // An indicator the unit's status drives; nothing to press.
@@ -141,8 +138,12 @@ void ChannelGroup::resizeEvent(QResizeEvent* event) {
 
 void ChannelGroup::setRowCaption(int channel, const QString& caption) {
     captions.at(channel)->setText(caption);
+    nameRowControls(channel);
+}
+
+void ChannelGroup::nameRowControls(int channel) {
     // Screen readers name each row's controls after the row.
-    const QString row = caption + QLatin1Char(' ');
+    const QString row = captions[channel]->text() + QLatin1Char(' ');
     for (int page : {PageEq, PageLimiter, PageDelay, PageGain}) {
         if (ColourButton* b = pageButton(page, channel)) b->setAccessibleName(row + b->text());
     }

@@ -64,6 +64,7 @@ private:
     void buildMainRow();
     void buildOutputRow(int channel);
     void showVolumeText(int value);
+    void nameRowControls(int channel);
 
     PanelContext ctx;
     std::array<QLabel*, ChannelCount> captions{};

@@ -23,17 +23,63 @@ QString text(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-// Typed values are limited to the ends of their tables before they are snapped.
-constexpr double FreqLowest = 19.7;
-constexpr double FreqHighest = 21900.0;
-constexpr double QLowest = 0.2;
-constexpr double QHighest = 36.0;
-constexpr double GainLowest = -24.0;
-constexpr double GainHighest = 12.0;
+using BandField = EqEditor::BandField;
 
-// The gain the band's type puts in force, for editing in place.
-int32_t& gainInForce(EqBand& b) {
-    return b.type == EqTypePeaking ? b.peakGain : b.shelfGain;
+// What a field edits: its value table, the limits typed values are held to before they are
+// snapped, and the text of a stored index.
+struct FieldTable {
+    const double* values;
+    int count;
+    double lowest;
+    double highest;
+    std::string (*format)(int32_t);
+
+    int32_t snap(double value) const {
+        return nearestIndex(values, count, std::clamp(value, lowest, highest));
+    }
+};
+
+const FieldTable FreqField{FreqTable.data(), FreqCount, 19.7, 21900.0, formatFrequency};
+const FieldTable QField{QTable.data(), QCount, 0.2, 36.0, formatQ};
+const FieldTable GainField{EqGainTable.data(), EqGainCount, -24.0, 12.0, formatEqGain};
+
+const FieldTable& tableOf(BandField kind) {
+    switch (kind) {
+    case BandField::Freq:
+        return FreqField;
+    case BandField::Q:
+        return QField;
+    case BandField::Gain:
+        return GainField;
+    }
+    return FreqField;
+}
+
+// The band's stored index behind a field; the gain field edits the gain the type puts in force.
+int32_t storedIndex(const EqBand& b, BandField kind) {
+    switch (kind) {
+    case BandField::Freq:
+        return b.freq;
+    case BandField::Q:
+        return b.q;
+    case BandField::Gain:
+        return b.gainInForce();
+    }
+    return b.freq;
+}
+
+void store(EqBand& b, BandField kind, int32_t index) {
+    switch (kind) {
+    case BandField::Freq:
+        b.freq = index;
+        break;
+    case BandField::Q:
+        b.q = index;
+        break;
+    case BandField::Gain:
+        b.setGainInForce(index);
+        break;
+    }
 }
 
 } // namespace
@@ -139,23 +185,10 @@ bool EqEditor::commitBandField(int row, BandField kind) {
     const std::optional<double> value = typedValue(field);
     if (!value) return false;
     EqBand& b = ctx.model.band(band);
-    QString shown;
-    switch (kind) {
-    case BandField::Freq:
-        b.freq = nearestIndex(FreqTable, std::clamp(*value, FreqLowest, FreqHighest));
-        shown = text(formatFrequency(b.freq));
-        break;
-    case BandField::Q:
-        b.q = nearestIndex(QTable, std::clamp(*value, QLowest, QHighest));
-        shown = text(formatQ(b.q));
-        break;
-    case BandField::Gain:
-        gainInForce(b) = nearestIndex(EqGainTable, std::clamp(*value, GainLowest, GainHighest));
-        shown = text(formatEqGain(b.gainInForce()));
-        break;
-    }
+    const FieldTable& table = tableOf(kind);
+    store(b, kind, table.snap(*value));
     bandEffect(band);
-    field->setText(shown);
+    field->setText(text(table.format(storedIndex(b, kind))));
     return true;
 }
 
@@ -167,7 +200,7 @@ bool EqEditor::commitCrossoverField(bool highPass) {
     if (!value) return false;
     Crossover& x = ctx.model.crossover(ch);
     CrossoverFilter& filter = highPass ? x.hpf : x.lpf;
-    filter.freq = nearestIndex(FreqTable, std::clamp(*value, FreqLowest, FreqHighest));
+    filter.freq = FreqField.snap(*value);
     crossoverEffect(ch, highPass);
     field->setText(text(formatFrequency(filter.freq)));
     return true;
@@ -179,17 +212,11 @@ void EqEditor::stepBand(int row, BandField kind, int delta) {
     EqBand& b = ctx.model.band(band);
     // A shelf has no Q to step (its spin buttons are disabled too).
     if (kind == BandField::Q && b.type != EqTypePeaking) return;
-    int32_t& index = kind == BandField::Freq ? b.freq : kind == BandField::Q ? b.q : gainInForce(b);
-    const int last = kind == BandField::Freq ? FreqCount - 1
-                     : kind == BandField::Q  ? QCount - 1
-                                             : EqGainCount - 1;
-    const int next = index + delta;
-    if (next < 0 || next > last) return;
-    index = next;
-    const std::string shown = kind == BandField::Freq ? formatFrequency(b.freq)
-                              : kind == BandField::Q  ? formatQ(b.q)
-                                                      : formatEqGain(index);
-    bandField(row, kind)->setText(text(shown));
+    const FieldTable& table = tableOf(kind);
+    const int next = storedIndex(b, kind) + delta;
+    if (next < 0 || next >= table.count) return;
+    store(b, kind, next);
+    bandField(row, kind)->setText(text(table.format(next)));
     bandEffect(band);
 }
 
@@ -199,22 +226,10 @@ void EqEditor::stepCrossover(bool highPass, int delta) {
     Crossover& x = ctx.model.crossover(ch);
     int32_t& index = (highPass ? x.hpf : x.lpf).freq;
     const int next = index + delta;
-    if (next < 0 || next > FreqCount - 1) return;
+    if (next < 0 || next >= FreqCount) return;
     index = next;
     (highPass ? page.highPass() : page.lowPass()).freq->setText(text(formatFrequency(index)));
     crossoverEffect(ch, highPass);
-}
-
-void EqEditor::showQ(int row) {
-    const EqBand& b = ctx.model.band(bandAddress(ctx.edit.currentChannel, row));
-    const EqRowControls& r = page.row(row);
-    const bool shelf = b.type != EqTypePeaking;
-    if (shelf)
-        r.q->clear();
-    else
-        r.q->setText(text(formatQ(b.q)));
-    r.q->setEnabled(!shelf);
-    r.qSpin->setEnabled(!shelf);
 }
 
 void EqEditor::bandTypeChosen(int row, int type) {
@@ -224,7 +239,7 @@ void EqEditor::bandTypeChosen(int row, int type) {
     b.type = type;
     page.row(row).gain->setText(text(formatEqGain(b.gainInForce())));
     bandEffect(band);
-    showQ(row);
+    page.showQ(row, b);
 }
 
 void EqEditor::crossoverTypeChosen(bool highPass, int type) {

@@ -35,9 +35,10 @@ public:
 
     void zeroDbClicked();
 
-private:
+    // The numeric fields of a band row.
     enum class BandField { Freq, Q, Gain };
 
+private:
     // Entering captures the entry text; Enter and leaving commit (commit returns whether it
     // stored a value).
     void wireField(FilteredField* field, const std::function<bool()>& commit);
@@ -55,7 +56,6 @@ private:
     void stepCrossover(bool highPass, int delta);
     void bandTypeChosen(int row, int type);
     void crossoverTypeChosen(bool highPass, int type);
-    void showQ(int row);
 
     PanelContext ctx;
     EqPage& page;

@@ -141,17 +141,24 @@ void EqPage::fillEqFields(int channel) {
         const EqBand& b = ctx.model.band(bandAddress(channel, n));
         EqRowControls& r = rows[n];
         r.freq->setText(text(formatFrequency(b.freq)));
-        r.q->setText(text(formatQ(b.q)));
         {
             const QSignalBlocker quiet(r.type);
             r.type->setCurrentIndex(b.type);
         }
-        const bool shelf = b.type != EqTypePeaking;
-        r.gain->setText(text(formatEqGain(shelf ? b.shelfGain : b.peakGain)));
-        if (shelf) r.q->clear();
-        r.q->setEnabled(!shelf);
-        r.qSpin->setEnabled(!shelf);
+        r.gain->setText(text(formatEqGain(b.gainInForce())));
+        showQ(n, b);
     }
+}
+
+void EqPage::showQ(int n, const EqBand& b) {
+    const EqRowControls& r = rows.at(n);
+    const bool shelf = b.type != EqTypePeaking;
+    if (shelf)
+        r.q->clear();
+    else
+        r.q->setText(text(formatQ(b.q)));
+    r.q->setEnabled(!shelf);
+    r.qSpin->setEnabled(!shelf);
 }
 
 } // namespace m7410

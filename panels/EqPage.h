@@ -47,6 +47,8 @@ public:
     void fill(int channel);
     // Copies the channel's six bands into the rows.
     void fillEqFields(int channel);
+    // The row's Q field shows the band's Q; a shelf has none, so the field is empty and off.
+    void showQ(int n, const EqBand& band);
 
     const EqRowControls& row(int n) const { return rows.at(n); }
     const CrossoverControls& highPass() const { return hpf; }

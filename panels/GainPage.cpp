@@ -23,7 +23,7 @@ constexpr double GainFloorDb = -20.0;
 constexpr double GainCeilingDb = 5.0;
 
 int knobTopForIndex(int32_t gain) {
-    return knobRowForGain(OutputGainTable.at(std::clamp(gain, 0, GainIndexMax))) - KnobCentreOffset;
+    return knobRowForGain(OutputGainTable.at(gain)) - KnobCentreOffset;
 }
 
 } // namespace
@@ -60,19 +60,19 @@ bool GainPage::editsOutput() const {
 
 void GainPage::fill(int channel) {
     if (channel < 0 || channel >= OutputChannelCount) return;
-    const int32_t gain = ctx.model.outputs[channel].gain;
+    showGain(channel);
+}
+
+void GainPage::showGain(int channel) {
+    const int32_t gain = std::clamp(ctx.model.outputs[channel].gain, 0, GainIndexMax);
     knobTops[channel] = knobTopForIndex(gain);
     faderPicture->drawKnob(knobTops[channel], false);
-    field->setText(QString::fromStdString(formatOutputGain(std::clamp(gain, 0, GainIndexMax))));
+    field->setText(QString::fromStdString(formatOutputGain(gain)));
 }
 
 void GainPage::gainRefresh() {
-    const int ch = ctx.edit.currentChannel;
-    const int32_t gain = ctx.model.outputs[ch].gain;
-    knobTops[ch] = knobTopForIndex(gain);
-    faderPicture->drawKnob(knobTops[ch], false);
-    field->setText(QString::fromStdString(formatOutputGain(gain)));
-    ctx.builders.QueueBasicMessage(ch);
+    showGain(ctx.edit.currentChannel);
+    ctx.builders.QueueBasicMessage(ctx.edit.currentChannel);
 }
 
 void GainPage::stepUp() {

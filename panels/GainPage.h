@@ -37,6 +37,8 @@ public:
 
 private:
     bool editsOutput() const;
+    // Knob and gain text of an output channel's stored gain.
+    void showGain(int channel);
     void gainRefresh();
 
     PanelContext ctx;

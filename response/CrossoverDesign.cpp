@@ -53,10 +53,11 @@ int clampType(int type) {
     return std::clamp(type, 0, FilterTypeCount - 1);
 }
 bool isBessel(int type) {
-    return type % 3 == 2;
+    return filterTypeInfo(type).family == FilterFamily::Bessel;
 }
+// The 18 dB types start with a first-order section.
 bool isEighteen(int type) {
-    return type >= 3 && type <= 5;
+    return filterTypeInfo(type).order == 3;
 }
 
 double guard(double a0) {

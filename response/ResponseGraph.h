@@ -38,8 +38,6 @@ public:
     const QImage& background() const { return backgroundImage; }
     const QImage& picture() const { return pictureImage; }
     const ResponseCurves& curves() const { return responseCurves; }
-    // For moving a marker while it is dragged.
-    ResponseCurves& curves() { return responseCurves; }
     const GraphGeometry& geometry() const { return responseCurves.geometry(); }
 
     void copyBackground();

@@ -60,22 +60,13 @@ void cascadeLevels(std::span<const Section> sections, const double* cosw, const 
     alignas(64) double den[CurveCapacity];
     if (count > CurveCapacity) count = CurveCapacity;
     if (count <= 0) return;
-    bool first = true;
+    for (int i = 0; i < count; ++i) {
+        num[i] = 1.0;
+        den[i] = 1.0;
+    }
     for (const Section& section : sections) {
         if (section.isUnit()) continue;
         const Normalised n(section);
-        if (first) {
-            for (int i = 0; i < count; ++i) {
-                const double nr = n.numCos * cosw[i] + n.numConst;
-                const double ni = n.numSin * sinw[i];
-                const double dr = n.denCos * cosw[i] + n.denConst;
-                const double di = n.denSin * sinw[i];
-                num[i] = nr * nr + ni * ni;
-                den[i] = dr * dr + di * di;
-            }
-            first = false;
-            continue;
-        }
         for (int i = 0; i < count; ++i) {
             const double nr = n.numCos * cosw[i] + n.numConst;
             const double ni = n.numSin * sinw[i];
@@ -84,11 +75,6 @@ void cascadeLevels(std::span<const Section> sections, const double* cosw, const 
             num[i] *= nr * nr + ni * ni;
             den[i] *= dr * dr + di * di;
         }
-    }
-    if (first) {
-        for (int i = 0; i < count; ++i)
-            levels[i] = 0.0;
-        return;
     }
     for (int i = 0; i < count; ++i)
         levels[i] = SquaredLevelFactor * std::log(num[i] / den[i]);
