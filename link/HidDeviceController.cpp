@@ -63,7 +63,7 @@ std::vector<std::unique_ptr<HidDevice>> HidDeviceController::scanPresent() {
     std::vector<std::unique_ptr<HidDevice>> present;
     for (const HidPnPInfo& info : backend.enumerate()) {
         QString why;
-        if (auto device = HidDevice::create(*this, backend, info, &why)) {
+        if (auto device = HidDevice::create(backend, info, &why)) {
             present.push_back(std::move(device));
         } else {
             qCDebug(lcLink) << "skipping" << info.path.c_str() << why;
@@ -158,7 +158,7 @@ void HidDeviceController::ReleaseDevice(HidDevice* device) {
     // Destroying it stops its read thread, so no report of the old object arrives after this.
     eraseDevice(device);
     if (!stillPlugged) return;
-    auto fresh = HidDevice::create(*this, backend, pnp, nullptr);
+    auto fresh = HidDevice::create(backend, pnp, nullptr);
     if (!fresh) return;
     adopt(*fresh);
     fresh->onData = std::move(data);
