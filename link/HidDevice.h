@@ -39,7 +39,6 @@ public:
     uint16_t version() const { return identity.version; }
     bool isPluggedIn() const { return pluggedIn; }
     bool isCheckedOut() const { return checkedOut; }
-    bool isEnumerating() const { return enumerating; }
     bool isReading() const;
 
     QString ProductText();
