@@ -125,26 +125,20 @@ void Connection::closeWithWarning() {
     s.view.showDisconnected();
 }
 
+// Closing stops every start-up and poll time-out, the expired one included.
 void Connection::chconTimer() {
-    s.chcon->stop();
-    s.chcon112->stop();
-    s.chcon188->stop();
     closeWithWarning();
 }
 
 void Connection::chcon112Timer() {
-    s.chcon112->stop();
-    s.chcon188->stop();
     closeWithWarning();
 }
 
 void Connection::chcon188Timer() {
-    s.chcon188->stop();
     closeWithWarning();
 }
 
 void Connection::intimerTimer() {
-    s.intimer->stop();
     closeWithWarning();
 }
 

@@ -35,6 +35,8 @@ void DeviceLink::writeSerial(const uint8_t* bytes, std::size_t size) {
     serial.WriteSerial();
 }
 
-void DeviceLink::resetHidAssembly() { reports.resetAssembly(); }
+void DeviceLink::resetHidAssembly() {
+    reports.resetAssembly();
+}
 
 } // namespace m7410

@@ -1,6 +1,5 @@
 #include "link/HidDevice.h"
 
-#include "link/HidDeviceController.h"
 #include "link/HidDeviceReadThread.h"
 
 #include <algorithm>
@@ -23,17 +22,16 @@ QString boundedText(const std::u16string& words) {
 
 } // namespace
 
-HidDevice::HidDevice(HidDeviceController& controller, HidBackend& backend, HidPnPInfo pnp)
-    : controller(controller), backend(backend), pnp(std::move(pnp)) {}
+HidDevice::HidDevice(HidBackend& backend, HidPnPInfo pnp) : backend(backend), pnp(std::move(pnp)) {}
 
 HidDevice::~HidDevice() {
     stopReading();
     closeHandles();
 }
 
-std::unique_ptr<HidDevice> HidDevice::create(HidDeviceController& controller, HidBackend& backend,
-                                             const HidPnPInfo& pnp, QString* why) {
-    std::unique_ptr<HidDevice> device(new HidDevice(controller, backend, pnp));
+std::unique_ptr<HidDevice> HidDevice::create(HidBackend& backend, const HidPnPInfo& pnp,
+                                             QString* why) {
+    std::unique_ptr<HidDevice> device(new HidDevice(backend, pnp));
     int code = 0;
     auto connection = backend.open(pnp.path, HidAccess::ReadWrite, code);
     device->readWriteAccess = connection != nullptr;

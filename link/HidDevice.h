@@ -39,7 +39,6 @@ public:
     uint16_t version() const { return identity.version; }
     bool isPluggedIn() const { return pluggedIn; }
     bool isCheckedOut() const { return checkedOut; }
-    bool isEnumerating() const { return enumerating; }
     bool isReading() const;
 
     QString ProductText();
@@ -70,10 +69,10 @@ private:
     friend class HidDeviceController;
     friend class HidDeviceReadThread;
 
-    HidDevice(HidDeviceController& controller, HidBackend& backend, HidPnPInfo pnp);
+    HidDevice(HidBackend& backend, HidPnPInfo pnp);
     // Nothing when the device cannot be opened or identified (reason in *why).
-    static std::unique_ptr<HidDevice> create(HidDeviceController& controller, HidBackend& backend,
-                                             const HidPnPInfo& pnp, QString* why);
+    static std::unique_ptr<HidDevice> create(HidBackend& backend, const HidPnPInfo& pnp,
+                                             QString* why);
 
     bool accessible() const { return pluggedIn && (checkedOut || enumerating); }
     HidConnection* handle();
@@ -85,7 +84,6 @@ private:
     void deliverReport(const uint8_t* report, int count);
     void deliverError(int code);
 
-    HidDeviceController& controller;
     HidBackend& backend;
     const HidPnPInfo pnp;
     std::atomic<bool> pluggedIn{true};

@@ -63,7 +63,7 @@ std::vector<std::unique_ptr<HidDevice>> HidDeviceController::scanPresent() {
     std::vector<std::unique_ptr<HidDevice>> present;
     for (const HidPnPInfo& info : backend.enumerate()) {
         QString why;
-        if (auto device = HidDevice::create(*this, backend, info, &why)) {
+        if (auto device = HidDevice::create(backend, info, &why)) {
             present.push_back(std::move(device));
         } else {
             qCDebug(lcLink) << "skipping" << info.path.c_str() << why;
@@ -122,12 +122,11 @@ int HidDeviceController::EnumerateDevices() {
     }
     int count = 0;
     for (HidDevice* device : offered) {
-        if (!isListed(device) || !device->pluggedIn) continue;
-        const auto at = std::find_if(devices.begin(), devices.end(),
-                                     [&](const auto& d) { return d.get() == device; });
+        const int index = indexOf(device);
+        if (index < 0 || !device->pluggedIn) continue;
         device->enumerating = true;
         ++count;
-        const bool goOn = OnEnumerate(device, static_cast<int>(at - devices.begin()));
+        const bool goOn = OnEnumerate(device, index);
         if (isListed(device)) {
             device->enumerating = false;
             if (!device->checkedOut) device->closeHandles();
@@ -147,10 +146,8 @@ HidDevice* HidDeviceController::CheckOutDevice(int index) {
 }
 
 void HidDeviceController::ReleaseDevice(HidDevice* device) {
-    const auto at = std::find_if(devices.begin(), devices.end(),
-                                 [&](const auto& d) { return d.get() == device; });
-    if (at == devices.end() || !device->checkedOut) return;
-    const auto position = at - devices.begin();
+    const int position = indexOf(device);
+    if (position < 0 || !device->checkedOut) return;
     const bool stillPlugged = device->pluggedIn;
     const HidPnPInfo pnp = device->pnpInfo();
     HidDevice::DataHandler data = device->onData;
@@ -158,13 +155,10 @@ void HidDeviceController::ReleaseDevice(HidDevice* device) {
     const bool dataFromController = device->dataFromController;
     const bool unplugFromController = device->unplugFromController;
     const int slice = device->slice;
-    // Out of the list first; destroying it stops its read thread, so no report of the old
-    // object arrives after this.
-    std::unique_ptr<HidDevice> doomed = std::move(*at);
-    devices.erase(at);
-    doomed.reset();
+    // Destroying it stops its read thread, so no report of the old object arrives after this.
+    eraseDevice(device);
     if (!stillPlugged) return;
-    auto fresh = HidDevice::create(*this, backend, pnp, nullptr);
+    auto fresh = HidDevice::create(backend, pnp, nullptr);
     if (!fresh) return;
     adopt(*fresh);
     fresh->onData = std::move(data);
@@ -172,7 +166,7 @@ void HidDeviceController::ReleaseDevice(HidDevice* device) {
     fresh->dataFromController = dataFromController;
     fresh->unplugFromController = unplugFromController;
     fresh->slice = slice;
-    const auto insertAt = std::min<std::ptrdiff_t>(position, count());
+    const auto insertAt = std::min(position, count());
     devices.insert(devices.begin() + insertAt, std::move(fresh));
 }
 
@@ -181,15 +175,20 @@ HidDevice* HidDeviceController::device(int index) const {
     return devices[static_cast<std::size_t>(index)].get();
 }
 
+int HidDeviceController::indexOf(const HidDevice* device) const {
+    const auto at = std::find_if(devices.begin(), devices.end(),
+                                 [&](const auto& d) { return d.get() == device; });
+    return at == devices.end() ? -1 : static_cast<int>(at - devices.begin());
+}
+
 bool HidDeviceController::isListed(const HidDevice* device) const {
-    return std::any_of(devices.begin(), devices.end(),
-                       [&](const auto& d) { return d.get() == device; });
+    return indexOf(device) >= 0;
 }
 
 void HidDeviceController::eraseDevice(const HidDevice* device) {
-    const auto at = std::find_if(devices.begin(), devices.end(),
-                                 [&](const auto& d) { return d.get() == device; });
-    if (at == devices.end()) return;
+    const int index = indexOf(device);
+    if (index < 0) return;
+    const auto at = devices.begin() + index;
     // Out of the list before it is destroyed, so handlers run by its destruction see a
     // consistent list.
     std::unique_ptr<HidDevice> doomed = std::move(*at);

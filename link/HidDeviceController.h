@@ -72,6 +72,8 @@ private:
     bool removeGone(const std::vector<std::unique_ptr<HidDevice>>& present);
     bool addArrived(std::vector<std::unique_ptr<HidDevice>> present);
     void adopt(HidDevice& device);
+    // The device's place in the list; -1 when it is not listed.
+    int indexOf(const HidDevice* device) const;
     bool isListed(const HidDevice* device) const;
     void eraseDevice(const HidDevice* device);
 

@@ -18,8 +18,7 @@ HidDeviceReadThread::HidDeviceReadThread(HidDevice& device, HidBackend& backend,
 HidDeviceReadThread::~HidDeviceReadThread() {
     detached = true;
     requestInterruption();
-    while (!wait(QDeadlineTimer(5)))
-        servePending();
+    waitServing();
 }
 
 bool HidDeviceReadThread::stop() {
@@ -29,9 +28,14 @@ bool HidDeviceReadThread::stop() {
         connect(this, &QThread::finished, this, &QObject::deleteLater);
         return false;
     }
+    waitServing();
+    return true;
+}
+
+void HidDeviceReadThread::waitServing() {
+    // The thread may be blocked in a hand-over: serve it, or it would never end.
     while (!wait(QDeadlineTimer(5)))
         servePending();
-    return true;
 }
 
 void HidDeviceReadThread::run() {

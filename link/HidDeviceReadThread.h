@@ -39,6 +39,7 @@ protected:
 private:
     void handOver(std::function<void()> job);
     void servePending();
+    void waitServing();
     void pause(int ms);
     int readOnce(uint8_t* buffer, int& error);
 

@@ -21,7 +21,7 @@ constexpr std::size_t LengthTextPos = 16;    // bytes 8..9: the big-endian data 
 constexpr int BlockDataReports = 5;
 
 QString hex2(uint8_t byte) {
-    return QString::number(byte, 16).toUpper().rightJustified(2, '0');
+    return QString::fromStdString(toHex(&byte, 1));
 }
 
 } // namespace

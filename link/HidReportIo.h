@@ -48,9 +48,6 @@ public:
     // Back to waiting for a header report; the dispatcher does this whenever it runs.
     void resetAssembly();
     bool hidReceiving() const { return receiving; }
-    const std::string& hidAssemblyText() const { return assemblyText; }
-    int32_t hidMessageLength() const { return messageLength; }
-    int32_t hidReportCount() const { return reportCount; }
 
     // "READ ERROR: No such device (13)" and the like.
     static QString errorLine(const char* what, int code);

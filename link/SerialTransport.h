@@ -48,7 +48,6 @@ public:
     void WriteSerial();
 
     bool isPortOpen() const { return port.isOpen(); }
-    bool waitThreadRunning() const { return receiving; }
 
 private:
     void onReadyRead();

@@ -43,7 +43,7 @@ bool FrameScanner::scanOnce() {
         reject("unknown kind");
         return true;
     }
-    const std::size_t n = std::size_t(buffer[8]) << 8 | buffer[9];
+    const auto n = static_cast<std::size_t>(word(buffer[9], buffer[8]));
     if (n > MaxDataLength) {
         reject("impossible length");
         return true;

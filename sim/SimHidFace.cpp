@@ -64,7 +64,7 @@ void SimHidFace::takeReport(const uint8_t* b) {
         unit.noteMalformed("report without a start marker", b, ReportBytes);
         return;
     }
-    const std::size_t n = std::size_t(b[8]) << 8 | b[9];
+    const auto n = static_cast<std::size_t>(word(b[9], b[8]));
     if (n + FrameOverhead <= ReportBytes) {
         // What follows the frame in the report is left over from earlier writes.
         submit(Bytes(b, b + n + FrameOverhead));

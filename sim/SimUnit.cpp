@@ -20,7 +20,7 @@ bool isSlot(int n) {
 }
 
 std::size_t lengthOf(const uint8_t* f) {
-    return std::size_t(f[8]) << 8 | f[9];
+    return static_cast<std::size_t>(word(f[9], f[8]));
 }
 
 } // namespace

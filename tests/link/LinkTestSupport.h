@@ -10,12 +10,7 @@
 #include "link/VirtualHidBackend.h"
 #include "protocol/InboundSink.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-
-#include <functional>
 #include <memory>
-
 #include <string>
 #include <vector>
 
