@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 
@@ -84,7 +85,8 @@ bool SettingsFile::save(const PersonalSettings& s, QString& error) {
     CSimpleIniA ini;
     configure(ini);
     if (ini.LoadData(onDisk) < 0) {
-        error = QStringLiteral("%1: cannot be read as an INI file").arg(filePath);
+        error =
+            QStringLiteral("Settings not saved: %1: cannot be read as an INI file").arg(filePath);
         return false;
     }
     const auto set = [&ini](const char* key, const QString& value) {
@@ -100,7 +102,7 @@ bool SettingsFile::save(const PersonalSettings& s, QString& error) {
 
     std::string out;
     if (ini.Save(out, startsWithBom(onDisk)) < 0) {
-        error = QStringLiteral("%1: cannot be written").arg(filePath);
+        error = QStringLiteral("Settings not saved: %1: cannot be written").arg(filePath);
         return false;
     }
     if (onDisk.find("\r\n") != std::string::npos || onDisk.empty()) {
@@ -114,10 +116,18 @@ bool SettingsFile::save(const PersonalSettings& s, QString& error) {
     }
 
     QSaveFile f(filePath);
-    if (!f.open(QIODevice::WriteOnly) ||
-        f.write(out.data(), static_cast<qint64>(out.size())) != static_cast<qint64>(out.size()) ||
+    errno = 0;
+    if (!f.open(QIODevice::WriteOnly)) {
+        // Installed into a system folder, the program folder is the usual reason: say so plainly.
+        const int openError = errno;
+        const bool denied = openError == EACCES || openError == EPERM || openError == EROFS;
+        error = QStringLiteral("Settings not saved: %1: %2")
+                    .arg(filePath, denied ? QStringLiteral("permission denied") : f.errorString());
+        return false;
+    }
+    if (f.write(out.data(), static_cast<qint64>(out.size())) != static_cast<qint64>(out.size()) ||
         !f.commit()) {
-        error = QStringLiteral("%1: %2").arg(filePath, f.errorString());
+        error = QStringLiteral("Settings not saved: %1: %2").arg(filePath, f.errorString());
         return false;
     }
     parsed = std::make_unique<Parsed>(out);

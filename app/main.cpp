@@ -1,14 +1,18 @@
 #include "app/DemoUnit.h"
 #include "app/MainWindow.h"
+#include "app/SetupCheck.h"
 #include "app/SplashScreen.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QImageReader>
+#include <QSerialPortInfo>
 
+#include "link/HidapiBackend.h"
 #include "support/RealClock.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -16,6 +20,7 @@ namespace {
 
 struct Options {
     bool demo = false;
+    bool check = false;
     QStringList ports;
 };
 
@@ -23,19 +28,29 @@ Options parseOptions(const QCoreApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription("Control program for the M_7410 loudspeaker processor.");
     parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption version({"v", "version"},
+                                     "Show the version and those of Qt and hidapi.");
+    const QCommandLineOption check(
+        "check",
+        "Show the unit's USB nodes, the serial ports and the program folder, without a display.");
+    parser.addOption(version);
+    parser.addOption(check);
     const QCommandLineOption demo("demo", "Plug in a simulated unit as a virtual USB device.");
     const QCommandLineOption port("port", "Add PATH as the last serial port of the list.", "PATH");
     parser.addOption(demo);
     parser.addOption(port);
     parser.process(app);
-    return {parser.isSet(demo), parser.values(port)};
+    if (parser.isSet(version)) {
+        std::printf("m7410 %s (%s)\n", M7410_VERSION, qPrintable(m7410::SetupCheck::versions()));
+        std::exit(0);
+    }
+    return {parser.isSet(demo), parser.isSet(check), parser.values(port)};
 }
 
-// --help and --version must work without a display, so they never create the GUI.
+// --help, --version and --check must work without a display, so they never create the GUI.
 bool wantsTextOnly(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
-        for (const char* opt : {"-h", "--help", "-?", "--help-all", "-v", "--version"}) {
+        for (const char* opt : {"-h", "--help", "-?", "--help-all", "-v", "--version", "--check"}) {
             if (std::strcmp(argv[i], opt) == 0) return true;
         }
     }
@@ -58,14 +73,36 @@ QImage readLogo(const QString& dir) {
     return logo;
 }
 
+// Exit 0 only when the unit could be opened.
+int runCheck(const Options& options) {
+    m7410::RealClock clock;
+    std::unique_ptr<m7410::DemoUnit> demo;
+    std::unique_ptr<m7410::HidapiBackend> system;
+    m7410::HidBackend* hid = nullptr;
+    if (options.demo) {
+        demo = std::make_unique<m7410::DemoUnit>(clock, false);
+        hid = &demo->backend();
+    } else {
+        system = std::make_unique<m7410::HidapiBackend>();
+        hid = system.get();
+    }
+    QStringList ports;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        ports << info.systemLocation();
+    ports << options.ports;
+    const auto result = m7410::SetupCheck::run(*hid, ports, QCoreApplication::applicationDirPath());
+    std::fputs(result.text.c_str(), stdout);
+    return result.unitOpens ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     if (wantsTextOnly(argc, argv)) {
         QCoreApplication app(argc, argv);
         describe();
-        parseOptions(app); // prints and exits
-        return 0;
+        const Options options = parseOptions(app); // --help and --version print and exit
+        return runCheck(options);
     }
     QApplication app(argc, argv);
     describe();

@@ -78,12 +78,20 @@ bool Connection::OpenLink() {
     }
     // Tried in every case: with the unit on USB the port is still opened and listened to.
     if (ports.OpenSerialPort()) s.linkOpen = 1;
-    if (ports.hasActiveHidDevice()) {
+    // A unit this user may not open would only time out later: say why now, where the user
+    // looks, instead of a bare "No port.".
+    const std::string denied = ports.deniedHidNode();
+    if (!denied.empty()) ports.AddToHistory(denied + ": permission denied");
+    if (ports.hasActiveHidDevice() && denied.empty()) {
         s.linkOpen = 1;
         ports.portNumber() = HidPortNumber;
     } else if (s.linkOpen == 0) {
         ports.portNumber() = FailedPortNumber;
-        s.view.showMessage("No port.");
+        s.view.showMessage(denied.empty()
+                               ? std::string("No port.")
+                               : "The unit is plugged in but this user may not open " + denied +
+                                     ". Install the udev rule (see README, 'USB access') "
+                                     "and plug the unit in again.");
         return false;
     }
     if (ports.isSerialOpen()) ports.StartSerialWaitThread();

@@ -51,6 +51,10 @@ void ConnectionLinkPorts::hidctlDeviceChange() {
     picker.hidctlDeviceChange();
 }
 
+std::string ConnectionLinkPorts::deniedHidNode() const {
+    return picker.deniedNode();
+}
+
 void ConnectionLinkPorts::AddToHistory(const std::string& line) {
     log.AddToHistory(QString::fromStdString(line));
 }

@@ -25,6 +25,7 @@ public:
     void CloseSerialPort() override;
     bool hasActiveHidDevice() const override;
     void hidctlDeviceChange() override;
+    std::string deniedHidNode() const override;
     void AddToHistory(const std::string& line) override;
 
 private:

@@ -29,6 +29,8 @@ public:
     virtual bool hasActiveHidDevice() const = 0;
     // Rebuilds the HID device list and picks the unit.
     virtual void hidctlDeviceChange() = 0;
+    // The unit's node when it is plugged in but this user may not open it; empty otherwise.
+    virtual std::string deniedHidNode() const = 0;
 
     virtual void AddToHistory(const std::string& line) = 0;
 };

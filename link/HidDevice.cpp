@@ -35,6 +35,7 @@ std::unique_ptr<HidDevice> HidDevice::create(HidBackend& backend, const HidPnPIn
     int code = 0;
     auto connection = backend.open(pnp.path, HidAccess::ReadWrite, code);
     device->readWriteAccess = connection != nullptr;
+    device->accessError = connection ? 0 : (code != 0 ? code : EIO);
     if (!connection) connection = backend.open(pnp.path, HidAccess::None, code);
     if (!connection) {
         if (why) *why = QStringLiteral("device cannot be opened");

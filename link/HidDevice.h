@@ -40,6 +40,9 @@ public:
     bool isPluggedIn() const { return pluggedIn; }
     bool isCheckedOut() const { return checkedOut; }
     bool isReading() const;
+    // Why the device found no read-write handle when it was found (EACCES: this user may not
+    // open it); 0 when it had one.
+    int openError() const { return accessError; }
 
     QString ProductText();
     QString SerialText();
@@ -92,6 +95,7 @@ private:
     HidAttributes identity;
     std::unique_ptr<HidConnection> readWrite;
     bool readWriteAccess = false;
+    int accessError = 0;
     std::unique_ptr<HidConnection> pushedInput;
     QString productText;
     QString serialText;

@@ -2,6 +2,8 @@
 
 #include "link/HidDeviceController.h"
 
+#include <cerrno>
+
 namespace m7410 {
 
 HidUnitPicker::HidUnitPicker(HidDeviceController& hidctl) : hidctl(hidctl) {
@@ -57,6 +59,11 @@ void HidUnitPicker::hidctlDeviceChange(HidDeviceController*) {
             return;
         }
     }
+}
+
+std::string HidUnitPicker::deniedNode() const {
+    if (active == nullptr || active->openError() != EACCES) return {};
+    return active->pnpInfo().path;
 }
 
 } // namespace m7410

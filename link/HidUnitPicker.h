@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace m7410 {
@@ -40,6 +41,8 @@ public:
 
     HidDevice* activeHidDevice() const { return active; }
     bool hidUnitPresent() const { return unitPresent != 0; }
+    // The unit's node when it is plugged in but this user may not open it; empty otherwise.
+    std::string deniedNode() const;
     const std::vector<Line>& DevListBox() const { return lines; }
 
 private:

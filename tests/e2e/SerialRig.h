@@ -43,6 +43,7 @@ struct FakeSerialPorts : ConnectionPorts {
     void CloseSerialPort() override { open = waitThreadStarted = false; }
     bool hasActiveHidDevice() const override { return false; }
     void hidctlDeviceChange() override {}
+    std::string deniedHidNode() const override { return {}; }
     void AddToHistory(const std::string& line) override { history.push_back(line); }
 };
 
