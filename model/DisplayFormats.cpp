@@ -2,16 +2,19 @@
 
 #include "model/ValueTables.h"
 
-#include <cstdio>
+#include <charconv>
 
 namespace m7410 {
 
 namespace {
 
-std::string printf1(const char* pattern, double v) {
+// Always a decimal point: printf follows LC_NUMERIC, which a desktop session may set to a
+// decimal-comma locale, and the fields only take a point back. to_chars never looks at the
+// locale and rounds exactly as printf does in the C locale.
+std::string decimal(double v, std::chars_format format, int precision, const char* unit = "") {
     char buf[64];
-    std::snprintf(buf, sizeof buf, pattern, v);
-    return buf;
+    const std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, v, format, precision);
+    return std::string(buf, r.ptr) + unit;
 }
 
 // Avoids "-0.0" for values that round to zero from below, negative zero included (the fader
@@ -24,7 +27,7 @@ double noNegativeZero(double v, double halfUnit) {
 
 std::string shortestDecimal(double value) {
     // 15 significant digits print every table entry in its shortest decimal form.
-    return printf1("%.15g", value == 0.0 ? 0.0 : value);
+    return decimal(value == 0.0 ? 0.0 : value, std::chars_format::general, 15);
 }
 
 std::string formatFrequency(int32_t i) {
@@ -38,7 +41,7 @@ std::string formatQ(int32_t i) {
 }
 
 std::string formatDb(double dB) {
-    return printf1("%.1f dB", noNegativeZero(dB, 0.05));
+    return decimal(noNegativeZero(dB, 0.05), std::chars_format::fixed, 1, " dB");
 }
 
 std::string formatOutputGain(int32_t i) {
@@ -55,8 +58,9 @@ std::string formatVolume(int32_t volume) {
 
 DelayTexts formatDelay(int32_t steps) {
     const double ms = steps * DelayMsPerStep;
-    return {printf1("%.3f Ms", ms), printf1("%.3f Mm", ms / DelayMsPerMetre),
-            printf1("%.3f Ft", ms * FeetPerMetre / DelayMsPerMetre)};
+    const auto fixed3 = std::chars_format::fixed;
+    return {decimal(ms, fixed3, 3, " Ms"), decimal(ms / DelayMsPerMetre, fixed3, 3, " Mm"),
+            decimal(ms * FeetPerMetre / DelayMsPerMetre, fixed3, 3, " Ft")};
 }
 
 std::string formatPolarity(int32_t phaseInvert) {
