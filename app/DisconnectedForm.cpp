@@ -18,7 +18,8 @@ DisconnectedForm::DisconnectedForm(QWidget* mainWindow)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text);
     layout->addWidget(ok, 0, Qt::AlignHCenter);
-    setFixedSize(300, 110);
+    // At least the design's size, more when a large desktop font needs it.
+    setFixedSize(sizeHint().expandedTo(QSize(300, 110)));
     connect(ok, &QPushButton::clicked, this, &QDialog::close);
 }
 

@@ -29,6 +29,7 @@
 #include "panels/LimiterPage.h"
 #include "panels/MarkerEditor.h"
 #include "panels/PageSwitcher.h"
+#include "panels/PanelColours.h"
 #include "protocol/Session.h"
 #include "response/ResponseGraph.h"
 #include "support/RealClock.h"
@@ -110,8 +111,8 @@ void MainWindow::buildMenus() {
     about = aboutMenu->addAction(QStringLiteral("about"));
     connect(about, &QAction::triggered, this, &MainWindow::aboutClicked);
     status = new QLabel(QStringLiteral("Disconnect"));
-    status->setFixedWidth(200);
-    status->setAccessibleName(tr("Status"));
+    status->setMinimumWidth(200);
+    status->setAccessibleDescription(tr("Status"));
     statusBar()->addWidget(status);
 }
 
@@ -120,6 +121,8 @@ void MainWindow::buildDesignArea() {
     setCentralWidget(client);
     auto* area = new QWidget(client);
     area->resize(DesignWidth, DesignHeight);
+    // Before the boxes are made: they take their fonts from the area.
+    area->setFont(designFont());
     const PanelContext ctx{engine->session.model, engine->session.builders, edit};
 
     top = new TopGroup(area);
@@ -299,7 +302,7 @@ std::optional<std::string> MainWindow::askOpenFileName(PresetFileKind kind) {
 }
 
 void MainWindow::setConnectCaption(const std::string& caption) {
-    top->connectButton()->setText(QString::fromStdString(caption));
+    top->setConnectCaption(QString::fromStdString(caption));
 }
 
 void MainWindow::setConnectEnabled(bool enabled) {

@@ -2,6 +2,7 @@
 
 #include "app/NameCharacters.h"
 #include "panels/FilteredField.h"
+#include "panels/PanelColours.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -11,6 +12,8 @@ namespace m7410 {
 MemoryMenuDialog::MemoryMenuDialog(QWidget* parent)
     : QDialog(parent), name(new FilteredField(nameCharacters(), tr("name"), this)) {
     setWindowTitle(QStringLiteral("Memory Menu"));
+    // Its controls have fixed places, drawn for this font.
+    setFont(designFont());
     setModal(true);
     auto* label = new QLabel(QStringLiteral("name:"), this);
     label->move(14, 20);

@@ -33,9 +33,10 @@ void TopGroup::buildConnectionBox() {
     auto* box = new QGroupBox(tr("Connection"), this);
     box->setGeometry(0, 0, 120, Height);
     // The caption names the state the link is in, not the action.
-    connectionButton = new QPushButton(QStringLiteral("Disconnect"), box);
+    connectionButton = new QPushButton(box);
     connectionButton->setGeometry(8, 22, 104, 28);
     connectionButton->setAccessibleName(tr("Connection"));
+    setConnectCaption(QStringLiteral("Disconnect"));
     indicator = new QLabel(box);
     indicator->setGeometry(44, 56, 32, 32);
     indicator->setAlignment(Qt::AlignCenter);
@@ -71,12 +72,18 @@ void TopGroup::buildCurrentPresetBox() {
     label(box, QStringLiteral("Pre:"), 8, 24);
     number = new QLabel(QStringLiteral("1"), box);
     number->setGeometry(40, 24, 40, 16);
-    number->setAccessibleName(tr("Current preset number"));
+    // The number is the label's accessible name; the description says what it counts.
+    number->setAccessibleDescription(tr("Current preset number"));
     label(box, QStringLiteral("Preset name:"), 8, 44);
     currentName = new QLineEdit(box);
     currentName->setGeometry(8, 62, 166, 24);
     currentName->setReadOnly(true);
     currentName->setAccessibleName(tr("Current preset name"));
+}
+
+void TopGroup::setConnectCaption(const QString& caption) {
+    connectionButton->setText(caption);
+    connectionButton->setAccessibleDescription(caption);
 }
 
 void TopGroup::setLoadList(const std::vector<std::string>& entries) {

@@ -36,6 +36,8 @@ public:
     QLabel* presetNumber() const { return number; }
     QLineEdit* presetNameField() const { return currentName; }
 
+    // The caption names the link's state; screen readers get it as the button's description.
+    void setConnectCaption(const QString& caption);
     // The "Load:" list: one entry per preset slot, as the unit names them.
     void setLoadList(const std::vector<std::string>& entries);
     // Slot 1..20; a slot the list does not hold is ignored.

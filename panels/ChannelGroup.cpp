@@ -4,6 +4,7 @@
 #include "panels/ColourButton.h"
 #include "panels/PanelColours.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QSlider>
 
@@ -61,7 +62,8 @@ void ChannelGroup::buildMainRow() {
     const int top = rowTop(ch);
     eqButtons[ch] = addPageButton(tr("Main EQ"), PageEq, ch, 112, 71);
     delayButtons[ch] = addPageButton(tr("Main delay"), PageDelay, ch, 205, 76);
-    polarities[ch] = new QPushButton(polarityText(0), this);
+    polarities[ch] = new QPushButton(this);
+    showPolarityCaption(ch, 0);
     polarities[ch]->setGeometry(301, top, 42, ButtonHeight);
     connect(polarities[ch], &QPushButton::clicked, this,
             [this] { togglePolarity(MainChannelIndex); });
@@ -74,8 +76,10 @@ void ChannelGroup::buildMainRow() {
     volume->setPageStep(1);
     volume->setAccessibleName(tr("Volume"));
     volumeValue = new QLabel(this);
-    volumeValue->setGeometry(560, top + 4, 40, 16);
-    volumeValue->setAccessibleName(tr("Volume value"));
+    volumeValue->setGeometry(560, top + 4, Width - 2 - 560, 16);
+    // The label's text is its accessible name, so a screen reader reads the value.
+    volumeValue->setAccessibleDescription(tr("Volume value"));
+    fitVolumeFont();
     showVolumeText(ctx.model.main.volume);
     connect(volume, &QSlider::valueChanged, this, &ChannelGroup::volumeChanged);
 }
@@ -89,7 +93,8 @@ void ChannelGroup::buildOutputRow(int ch) {
     eqButtons[ch] = addPageButton(tr("HPF/LPF/EQ"), PageEq, ch, 228, 113);
     limiterButtons[ch] = addPageButton(tr("Limiter"), PageLimiter, ch, 349, 57);
     delayButtons[ch] = addPageButton(tr("Delay"), PageDelay, ch, 413, 49);
-    polarities[ch] = new QPushButton(polarityText(0), this);
+    polarities[ch] = new QPushButton(this);
+    showPolarityCaption(ch, 0);
     polarities[ch]->setGeometry(469, top, 42, ButtonHeight);
     connect(polarities[ch], &QPushButton::clicked, this, [this, ch] { togglePolarity(ch); });
     if (ch == LimitedGainChannel) {
@@ -136,6 +141,29 @@ void ChannelGroup::resizeEvent(QResizeEvent* event) {
     }
 }
 
+void ChannelGroup::changeEvent(QEvent* event) {
+    QGroupBox::changeEvent(event);
+    if (event->type() == QEvent::FontChange && volumeValue != nullptr) fitVolumeFont();
+}
+
+void ChannelGroup::fitVolumeFont() {
+    // Between the slider and the file box there is no room for the widest value in the rows'
+    // font, so the value takes the largest size at which every volume text fits.
+    QFont f = font();
+    const QFontMetrics rowMetrics(f);
+    QString widest;
+    for (int v = 0; v <= VolumeMax; ++v) {
+        const QString t = QString::fromStdString(formatVolume(v));
+        if (rowMetrics.horizontalAdvance(t) > rowMetrics.horizontalAdvance(widest)) widest = t;
+    }
+    const int room = volumeValue->contentsRect().width();
+    for (double size = f.pointSizeF(); size > 6; size -= 0.5) {
+        f.setPointSizeF(size);
+        if (QFontMetrics(f).horizontalAdvance(widest) <= room) break;
+    }
+    volumeValue->setFont(f);
+}
+
 void ChannelGroup::setRowCaption(int channel, const QString& caption) {
     captions.at(channel)->setText(caption);
     nameRowControls(channel);
@@ -165,10 +193,19 @@ void ChannelGroup::showModel() {
 
 void ChannelGroup::showMute(int channel, bool soundOn) {
     mutes.at(channel)->setColour(soundOn ? IdleColour : MutedColour);
+    // The state shows as a colour; a screen reader gets it in words.
+    mutes.at(channel)->setAccessibleDescription(soundOn ? tr("sound on") : tr("muted"));
 }
 
 void ChannelGroup::showPolarity(int channel, bool inverted) {
-    polarities.at(channel)->setText(polarityText(inverted ? 1 : 0));
+    showPolarityCaption(channel, inverted ? 1 : 0);
+}
+
+void ChannelGroup::showPolarityCaption(int channel, int32_t phaseInvert) {
+    // The name says which control it is; the description says what its caption shows.
+    const QString caption = polarityText(phaseInvert);
+    polarities.at(channel)->setText(caption);
+    polarities.at(channel)->setAccessibleDescription(caption);
 }
 
 void ChannelGroup::showVolume(int position) {
@@ -180,13 +217,8 @@ void ChannelGroup::showVolume(int position) {
 
 void ChannelGroup::toggleMute(int ch) {
     int32_t& on = ctx.model.outputs.at(ch).outputOn;
-    if (on == 1) {
-        mutes[ch]->setColour(MutedColour);
-        on = 0;
-    } else {
-        mutes[ch]->setColour(IdleColour);
-        on = 1;
-    }
+    on = on == 1 ? 0 : 1;
+    showMute(ch, on == 1);
     ctx.builders.QueueBasicMessage(ch);
 }
 
@@ -194,7 +226,7 @@ void ChannelGroup::togglePolarity(int ch) {
     int32_t& invert =
         ch == MainChannelIndex ? ctx.model.main.phaseInvert : ctx.model.outputs.at(ch).phaseInvert;
     invert = invert == 1 ? 0 : 1;
-    polarities[ch]->setText(polarityText(invert));
+    showPolarityCaption(ch, invert);
     if (ch == MainChannelIndex)
         ctx.builders.QueueMainBasicMessage();
     else

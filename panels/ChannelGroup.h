@@ -22,7 +22,8 @@ class ChannelGroup : public QGroupBox {
 public:
     explicit ChannelGroup(PanelContext context, QWidget* parent = nullptr);
 
-    static constexpr int Width = 600;
+    // Up to the file box at the right, so the volume value has room past the slider.
+    static constexpr int Width = 604;
     static constexpr int FullHeight = 134;
     static constexpr int ButtonHeight = 23;
     // Top of a channel's row inside the group.
@@ -57,6 +58,7 @@ protected:
     // A shorter group cuts off the lower rows. Their channels stay in the model, but their
     // buttons go too, so Tab cannot reach a Mute nobody can see.
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     std::vector<QWidget*> rowWidgets(int channel) const;
@@ -64,6 +66,8 @@ private:
     void buildMainRow();
     void buildOutputRow(int channel);
     void showVolumeText(int value);
+    void fitVolumeFont();
+    void showPolarityCaption(int channel, int32_t phaseInvert);
     void nameRowControls(int channel);
 
     PanelContext ctx;

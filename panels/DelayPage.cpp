@@ -16,8 +16,9 @@ DelayPage::DelayPage(PanelContext context, QWidget* parent)
     field->setGeometry(10, 26, 90, 21);
     metres->setGeometry(110, 28, 70, 17);
     feet->setGeometry(185, 28, 70, 17);
-    metres->setAccessibleName(tr("Delay in metres"));
-    feet->setAccessibleName(tr("Delay in feet"));
+    // Their texts are their accessible names, so a screen reader reads the values.
+    metres->setAccessibleDescription(tr("Delay in metres"));
+    feet->setAccessibleDescription(tr("Delay in feet"));
     delaySlider->setOrientation(Qt::Horizontal);
     delaySlider->setGeometry(8, 54, 250, 24);
     delaySlider->setAccessibleName(tr("Delay slider"));

@@ -4,6 +4,7 @@
 #include "model/ValueTables.h"
 #include "panels/FilteredField.h"
 #include "panels/GraphPicture.h"
+#include "panels/PanelColours.h"
 #include "panels/SpinButtons.h"
 #include "response/GraphPalette.h"
 
@@ -76,11 +77,15 @@ void EqPage::buildBandBox() {
         const int y = 20 + 23 * n;
         const QString name = tr("EQ %1 ").arg(n + 1);
         r.number = new QLabel(QString::number(n + 1), bands);
-        r.number->move(36, 23 + 23 * n);
+        r.number->setGeometry(32, y + 2, 17, 17);
+        r.number->setAlignment(Qt::AlignCenter);
+        // Each row's number sits on its band marker's colour, like the marker on the graph.
+        const QColor marker(GraphPalette::Markers[n]);
         QPalette pal = r.number->palette();
-        // Each row's number has its band marker's colour.
-        pal.setColor(QPalette::WindowText, QColor(GraphPalette::Markers[n]));
+        pal.setColor(QPalette::Window, marker);
+        pal.setColor(QPalette::WindowText, textColourOn(marker));
         r.number->setPalette(pal);
+        r.number->setAutoFillBackground(true);
         QFont bold = r.number->font();
         bold.setBold(true);
         r.number->setFont(bold);

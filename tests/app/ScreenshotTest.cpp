@@ -1,10 +1,13 @@
 // Each page and the personal-settings box render on the connected demo; with
 // M7410_SCREENSHOTS set (scripts/screenshots) the window pictures go there for the README.
+#include "DarkPalette.h"
 #include "WindowFixture.h"
 
 #include "app/PasswordBox.h"
 #include "app/PersonalSettingsBox.h"
 #include "app/TopGroup.h"
+#include "panels/ChannelGroup.h"
+#include "panels/ColourButton.h"
 #include "panels/DelayPage.h"
 #include "panels/EqPage.h"
 #include "panels/GainPage.h"
@@ -68,6 +71,22 @@ TEST_F(ScreenshotTest, EveryPageAndTheSettingsBoxRenderConnected) {
     QTest::keyClicks(w.passwordBox()->field(), "804417");
     QTest::keyClick(w.passwordBox()->field(), Qt::Key_Return);
     shoot(w.settingsBox(), "personal-settings");
+}
+
+TEST_F(ScreenshotTest, EqPageUnderADarkPalette) {
+    QApplication::setPalette(darkPalette());
+    writeSettings("[Personal settings]\r\nName=M_7410\r\nChannel mode=3\r\n");
+    MainWindow& w =
+        openWindow(QImage(QStringLiteral(QT_TESTCASE_SOURCEDIR "/../packaging/logo.bmp")));
+    clock.runDue();
+    QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
+    clock.advance(3000);
+    w.statusPanel()->setText(QStringLiteral("  Connecting"));
+    QTest::mouseClick(w.channelGroup()->muteButton(1), Qt::LeftButton);
+    w.pages().openPage(PageEq, 2);
+    shoot(w.eqPage(), "page-eq-dark");
+    window.reset();
+    QApplication::setPalette(QPalette());
 }
 
 } // namespace

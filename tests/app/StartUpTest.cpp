@@ -42,7 +42,9 @@ TEST_F(StartUpTest, ChannelModeSetsTheRowsTheBoxesAndTheWindowHeight) {
         MainWindow& w = openWindow();
         EXPECT_EQ(w.width(), 750);
         EXPECT_EQ(w.height(), c.windowHeight);
-        EXPECT_EQ(w.channelGroup()->geometry(), QRect(7, 98, 600, c.groupHeight));
+        // The rows reach up to the file box, which leaves the volume value room.
+        EXPECT_EQ(w.channelGroup()->geometry(), QRect(7, 98, 604, c.groupHeight));
+        EXPECT_FALSE(w.fileBox()->geometry().intersects(w.channelGroup()->geometry()));
         EXPECT_EQ(w.eqPage()->pos(), QPoint(7, c.eqTop));
         EXPECT_EQ(w.settingsBox()->pos(), QPoint(7, c.eqTop));
         EXPECT_EQ(w.passwordBox()->pos(), QPoint(7, c.eqTop));
