@@ -12,6 +12,7 @@
 #include "app/PresetControls.h"
 #include "app/ProgressBox.h"
 #include "app/QtDialogs.h"
+#include "app/ReachableFocus.h"
 #include "app/SettingsFile.h"
 #include "app/TopGroup.h"
 #include "app/TrafficLogView.h"
@@ -35,10 +36,17 @@
 #include "support/RealClock.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QShortcut>
 #include <QStatusBar>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace m7410 {
 
@@ -60,6 +68,10 @@ constexpr QPoint DeviceMemoryAt{1099, 249};
 constexpr QRect HistoryGeometry{760, 2, 330, 640};
 constexpr int DesignWidth = 1240;
 constexpr int DesignHeight = 760;
+// What the window's area must show: up to the file box and the EQ page, both ending at 735.
+constexpr int ContentWidth = 740;
+constexpr int ContentMargin = 4;
+constexpr int TitleBarAllowance = 32;
 
 const QString AboutText = QStringLiteral("API for version M7410_8.1.1.H Build on 2016_05_21");
 
@@ -104,12 +116,21 @@ TrafficLog& MainWindow::trafficLog() {
 }
 
 void MainWindow::buildMenus() {
-    fileMenu = menuBar()->addMenu(QStringLiteral("file"));
+    fileMenu = menuBar()->addMenu(QStringLiteral("&file"));
     exit = fileMenu->addAction(QStringLiteral("exit"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
-    aboutMenu = menuBar()->addMenu(QStringLiteral("about"));
+    aboutMenu = menuBar()->addMenu(QStringLiteral("&about"));
     about = aboutMenu->addAction(QStringLiteral("about"));
     connect(about, &QAction::triggered, this, &MainWindow::aboutClicked);
+    // F10 opens the menu bar, as on other desktops' programs.
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this, [this] {
+        for (QMenu* m : {fileMenu, aboutMenu}) {
+            if (m->isEnabled()) {
+                menuBar()->setActiveAction(m->menuAction());
+                return;
+            }
+        }
+    });
     status = new QLabel(QStringLiteral("Disconnect"));
     status->setMinimumWidth(200);
     status->setAccessibleDescription(tr("Status"));
@@ -117,8 +138,13 @@ void MainWindow::buildMenus() {
 }
 
 void MainWindow::buildDesignArea() {
-    auto* client = new QWidget(this);
-    setCentralWidget(client);
+    // A screen lower than the window scrolls the window's content rather than cutting it.
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    client = new QWidget;
+    scroll->setWidget(client);
+    setCentralWidget(scroll);
     auto* area = new QWidget(client);
     area->resize(DesignWidth, DesignHeight);
     // Before the boxes are made: they take their fonts from the area.
@@ -141,7 +167,7 @@ void MainWindow::buildDesignArea() {
 
     deviceMemory = new QGroupBox(QStringLiteral("Device Memory"), area);
     deviceMemory->setGeometry(QRect(DeviceMemoryAt, QSize(130, 60)));
-    auto* memorySave = new QPushButton(QStringLiteral("save"), deviceMemory);
+    memorySave = new QPushButton(QStringLiteral("save"), deviceMemory);
     memorySave->setGeometry(25, 24, 80, 26);
     connect(memorySave, &QPushButton::clicked, this, &MainWindow::deviceMemoryClicked);
     historyList = new TrafficLogView(engine->log, area);
@@ -210,6 +236,8 @@ void MainWindow::startUp() {
     top->linkIndicator()->setPixmap(QPixmap::fromImage(linkPicture(false)));
     rows->showModel();
     resize(WindowWidth, height());
+    reachable = new ReachableFocus(*client, {memorySave, historyList}, this);
+    fitToScreen(screen()->availableGeometry());
 }
 
 void MainWindow::applyChannelMode(int channelMode) {
@@ -219,7 +247,47 @@ void MainWindow::applyChannelMode(int channelMode) {
                        static_cast<QWidget*>(password)})
         w->move(AreaLeft, l.eqTop);
     files->move(FileBoxLeft, l.fileBoxTop);
+    designHeight = l.windowHeight;
     resize(WindowWidth, l.windowHeight);
+    int bottom = 0;
+    for (QWidget* w : {static_cast<QWidget*>(rows), static_cast<QWidget*>(files),
+                       static_cast<QWidget*>(eq), static_cast<QWidget*>(settingsPanel)})
+        bottom = std::max(bottom, w->geometry().bottom() + 1);
+    client->setMinimumSize(ContentWidth, bottom + ContentMargin);
+}
+
+void MainWindow::fitToScreen(const QRect& available) {
+    // Decorations are known once the window manager framed the window; until then a title bar
+    // of the usual height is assumed.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const int decorations = frame.height() > 0 ? frame.height() : TitleBarAllowance;
+    const int chrome = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
+    // The design's size, or more when a large desktop font makes the menu and status bars taller.
+    int h = std::max(designHeight, client->minimumHeight() + chrome);
+    int w = WindowWidth;
+    if (h + decorations > available.height()) {
+        h = available.height() - decorations;
+        w += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    }
+    resize(std::min(w, available.width() - frame.width()), h);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!fitted && !isMaximized() && !isFullScreen()) {
+        fitted = true;
+        fitToScreen(screen()->availableGeometry());
+    }
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    // Escape closes the open page, or the password or settings box.
+    if (event->key() == Qt::Key_Escape &&
+        (edit.currentPage != NoPage || password->isVisible() || settingsPanel->isVisible())) {
+        pageSwitcher->closeCurrentPage();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 bool MainWindow::beginZeroDb() {

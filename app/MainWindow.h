@@ -37,6 +37,7 @@ class PersonalLock;
 class PersonalSettingsBox;
 class PresetControls;
 class ProgressBox;
+class ReachableFocus;
 class ResponseGraph;
 class Session;
 class SettingsFile;
@@ -97,6 +98,7 @@ public:
     QLabel* statusPanel() const { return status; }
     QLabel* usbLabel() const { return lblUsbHid; }
     QListView* trafficLogView() const { return historyList; }
+    QPushButton* deviceMemorySave() const { return memorySave; }
     QAction* aboutAction() const { return about; }
     QAction* exitAction() const { return exit; }
 
@@ -131,9 +133,17 @@ public:
     void computeHighPass(int channel, int type) override;
     void computeLowPass(int channel, int type) override;
 
+    // Full size when the screen has room; otherwise as high as the screen allows, the content
+    // scrolling so every control stays reachable.
+    void fitToScreen(const QRect& available);
+
     void aboutClicked();
     void saveListChanged(int index);
     void deviceMemoryClicked();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildMenus();
@@ -155,7 +165,12 @@ private:
     std::unique_ptr<SettingsFile> settings;
     std::unique_ptr<WindowLock> windowLock;
     int mode = 0;
+    int designHeight = 0;
+    bool fitted = false;
 
+    QWidget* client = nullptr;
+    QPushButton* memorySave = nullptr;
+    ReachableFocus* reachable = nullptr;
     TopGroup* top = nullptr;
     ChannelGroup* rows = nullptr;
     FileBox* files = nullptr;

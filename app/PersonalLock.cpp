@@ -45,6 +45,7 @@ void PersonalLock::checkPassword() {
     password.hide();
     settings.show();
     settings.raise();
+    settings.nameField()->setFocus(Qt::OtherFocusReason);
 }
 
 void PersonalLock::hideBoxes() {

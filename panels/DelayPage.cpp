@@ -26,6 +26,8 @@ DelayPage::DelayPage(PanelContext context, QWidget* parent)
     delaySlider->setSingleStep(1);
     delaySlider->setPageStep(1);
     resize(266, 86);
+    // The slider sets the delay; the field only shows it.
+    setFocusProxy(delaySlider);
     showTexts(0);
 
     connect(delaySlider, &QSlider::valueChanged, this, &DelayPage::sliderChanged);

@@ -106,15 +106,28 @@ void EqEditor::wireField(FilteredField* field, const std::function<bool()>& comm
     });
 }
 
+void EqEditor::wireSteps(FilteredField* field, SpinButtons* spin,
+                         const std::function<void(int)>& step) {
+    connect(spin, &SpinButtons::upClicked, this, [step] { step(1); });
+    connect(spin, &SpinButtons::downClicked, this, [step] { step(-1); });
+    connect(field, &FilteredField::stepRequested, this, step);
+}
+
+void EqEditor::showValue(FilteredField* field, const QString& shown) {
+    field->setText(shown);
+    // A field holding the focus (the page gives it on opening) takes a value stored some other
+    // way as its entry text, so leaving it does not send the same value again.
+    if (field->hasFocus()) ctx.edit.entryText = shown;
+}
+
 void EqEditor::wireRow(int row) {
     const EqRowControls& r = page.row(row);
     const std::pair<BandField, SpinButtons*> fields[] = {
         {BandField::Freq, r.freqSpin}, {BandField::Q, r.qSpin}, {BandField::Gain, r.gainSpin}};
     for (auto [kind, spin] : fields) {
         wireField(bandField(row, kind), [this, row, kind] { return commitBandField(row, kind); });
-        connect(spin, &SpinButtons::upClicked, this, [this, row, kind] { stepBand(row, kind, 1); });
-        connect(spin, &SpinButtons::downClicked, this,
-                [this, row, kind] { stepBand(row, kind, -1); });
+        wireSteps(bandField(row, kind), spin,
+                  [this, row, kind](int steps) { stepBand(row, kind, steps); });
     }
     connect(r.type, &QComboBox::activated, this,
             [this, row](int type) { bandTypeChosen(row, type); });
@@ -123,10 +136,7 @@ void EqEditor::wireRow(int row) {
 void EqEditor::wireCrossover(bool highPass) {
     const CrossoverControls& c = highPass ? page.highPass() : page.lowPass();
     wireField(c.freq, [this, highPass] { return commitCrossoverField(highPass); });
-    connect(c.spin, &SpinButtons::upClicked, this,
-            [this, highPass] { stepCrossover(highPass, 1); });
-    connect(c.spin, &SpinButtons::downClicked, this,
-            [this, highPass] { stepCrossover(highPass, -1); });
+    wireSteps(c.freq, c.spin, [this, highPass](int steps) { stepCrossover(highPass, steps); });
     connect(c.type, &QComboBox::activated, this,
             [this, highPass](int type) { crossoverTypeChosen(highPass, type); });
 }
@@ -166,8 +176,8 @@ void EqEditor::crossoverEffect(int channel, bool highPass) {
 void EqEditor::showBandValues(int row) {
     if (!editsChannel()) return;
     const EqBand& b = ctx.model.band(bandAddress(ctx.edit.currentChannel, row));
-    page.row(row).freq->setText(text(formatFrequency(b.freq)));
-    page.row(row).gain->setText(text(formatEqGain(b.gainInForce())));
+    showValue(page.row(row).freq, text(formatFrequency(b.freq)));
+    showValue(page.row(row).gain, text(formatEqGain(b.gainInForce())));
 }
 
 std::optional<double> EqEditor::typedValue(FilteredField* field) const {
@@ -213,10 +223,11 @@ void EqEditor::stepBand(int row, BandField kind, int delta) {
     // A shelf has no Q to step (its spin buttons are disabled too).
     if (kind == BandField::Q && b.type != EqTypePeaking) return;
     const FieldTable& table = tableOf(kind);
-    const int next = storedIndex(b, kind) + delta;
-    if (next < 0 || next >= table.count) return;
+    // A step of ten stops at the table's end; a step at the end does nothing.
+    const int next = std::clamp(storedIndex(b, kind) + delta, 0, table.count - 1);
+    if (next == storedIndex(b, kind)) return;
     store(b, kind, next);
-    bandField(row, kind)->setText(text(table.format(next)));
+    showValue(bandField(row, kind), text(table.format(next)));
     bandEffect(band);
 }
 
@@ -225,10 +236,10 @@ void EqEditor::stepCrossover(bool highPass, int delta) {
     const int ch = ctx.edit.currentChannel;
     Crossover& x = ctx.model.crossover(ch);
     int32_t& index = (highPass ? x.hpf : x.lpf).freq;
-    const int next = index + delta;
-    if (next < 0 || next >= FreqCount) return;
+    const int next = std::clamp(index + delta, 0, FreqCount - 1);
+    if (next == index) return;
     index = next;
-    (highPass ? page.highPass() : page.lowPass()).freq->setText(text(formatFrequency(index)));
+    showValue((highPass ? page.highPass() : page.lowPass()).freq, text(formatFrequency(index)));
     crossoverEffect(ch, highPass);
 }
 
@@ -237,7 +248,7 @@ void EqEditor::bandTypeChosen(int row, int type) {
     const int band = bandAddress(ctx.edit.currentChannel, row);
     EqBand& b = ctx.model.band(band);
     b.type = type;
-    page.row(row).gain->setText(text(formatEqGain(b.gainInForce())));
+    showValue(page.row(row).gain, text(formatEqGain(b.gainInForce())));
     bandEffect(band);
     page.showQ(row, b);
 }
@@ -258,7 +269,7 @@ void EqEditor::zeroDbClicked() {
         bandEffect(band);
     }
     for (int row = 0; row < EqRowsPerChannel; ++row)
-        page.row(row).gain->setText(QStringLiteral("0"));
+        showValue(page.row(row).gain, QStringLiteral("0"));
 }
 
 } // namespace m7410

@@ -12,6 +12,7 @@ namespace m7410 {
 class EqPage;
 class FilteredField;
 class ResponseGraph;
+class SpinButtons;
 
 // The editing behind the HPF/LPF/EQ page: typed values with the commit rule of numeric
 // fields, the spin buttons, the type selectors and the "0 dB" button. Every edit stores one
@@ -42,6 +43,9 @@ private:
     // Entering captures the entry text; Enter and leaving commit (commit returns whether it
     // stored a value).
     void wireField(FilteredField* field, const std::function<bool()>& commit);
+    // Spin buttons and the Up, Down, Page Up and Page Down keys of a field.
+    void wireSteps(FilteredField* field, SpinButtons* spin, const std::function<void(int)>& step);
+    void showValue(FilteredField* field, const QString& shown);
     void wireRow(int row);
     void wireCrossover(bool highPass);
     bool editsChannel() const;

@@ -46,6 +46,7 @@ std::pair<FilteredField*, SpinButtons*> spinField(const QString& allowed, const 
                                                   QWidget* parent, int x, int y, int width) {
     auto* field = new FilteredField(allowed, name, parent);
     field->setGeometry(x, y, width, 21);
+    field->setStepKeys(true);
     auto* spin = new SpinButtons(name, parent);
     spin->setGeometry(x + width + 2, y, 17, 21);
     return {field, spin};
@@ -62,6 +63,7 @@ EqPage::EqPage(PanelContext context, QWidget* parent)
     zeroDb->setGeometry(424, 96, 60, 23);
     zeroDb->setAccessibleName(tr("Set all EQ gains to 0 dB"));
     graphPicture->move(4, GraphTop);
+    setFocusProxy(rows[0].freq);
     resize(728, GraphTop + GraphPicture::GraphHeight + 4);
 }
 

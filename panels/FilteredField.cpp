@@ -17,6 +17,22 @@ void FilteredField::keyPressEvent(QKeyEvent* event) {
         emit enterPressed();
         return;
     }
+    // Escape belongs to whatever holds the field: the dialog or the page closes.
+    if (key == Qt::Key_Escape) {
+        event->ignore();
+        return;
+    }
+    if (stepKeys) {
+        const int steps = key == Qt::Key_Up         ? 1
+                          : key == Qt::Key_Down     ? -1
+                          : key == Qt::Key_PageUp   ? 10
+                          : key == Qt::Key_PageDown ? -10
+                                                    : 0;
+        if (steps != 0) {
+            emit stepRequested(steps);
+            return;
+        }
+    }
     if (key == Qt::Key_Backspace) {
         QLineEdit::keyPressEvent(event);
         return;

@@ -13,10 +13,14 @@ public:
     FilteredField(const QString& allowedCharacters, const QString& accessibleName,
                   QWidget* parent = nullptr);
 
+    // Up and Down then ask for a step of one table entry, Page Up and Page Down for ten.
+    void setStepKeys(bool on) { stepKeys = on; }
+
 signals:
     void entered();
     void left();
     void enterPressed();
+    void stepRequested(int steps);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -25,6 +29,7 @@ protected:
 
 private:
     QString allowed;
+    bool stepKeys = false;
 };
 
 } // namespace m7410

@@ -41,6 +41,9 @@ GainPage::GainPage(PanelContext context, QWidget* parent)
     spin->setGeometry(130, 278, 17, 21);
     resize(175, 308);
 
+    field->setStepKeys(true);
+    setFocusProxy(field);
+    connect(field, &FilteredField::stepRequested, this, &GainPage::step);
     connect(spin, &SpinButtons::upClicked, this, &GainPage::stepUp);
     connect(spin, &SpinButtons::downClicked, this, &GainPage::stepDown);
     connect(field, &FilteredField::entered, this, [this] { ctx.edit.enterField(field->text()); });
@@ -67,7 +70,14 @@ void GainPage::showGain(int channel) {
     const int32_t gain = std::clamp(ctx.model.outputs[channel].gain, 0, GainIndexMax);
     knobTops[channel] = knobTopForIndex(gain);
     faderPicture->drawKnob(knobTops[channel], false);
-    field->setText(QString::fromStdString(formatOutputGain(gain)));
+    showValue(QString::fromStdString(formatOutputGain(gain)));
+}
+
+void GainPage::showValue(const QString& shown) {
+    field->setText(shown);
+    // A field holding the focus (the page gives it on opening) takes a gain stored some other
+    // way as its entry text, so leaving it does not send the same gain again.
+    if (field->hasFocus()) ctx.edit.entryText = shown;
 }
 
 void GainPage::gainRefresh() {
@@ -89,6 +99,16 @@ void GainPage::stepDown() {
     int32_t& gain = ctx.model.outputs[ctx.edit.currentChannel].gain;
     if (gain <= 0) return;
     --gain;
+    gainRefresh();
+}
+
+void GainPage::step(int steps) {
+    if (!editsOutput()) return;
+    const int ch = ctx.edit.currentChannel;
+    int32_t& gain = ctx.model.outputs[ch].gain;
+    const int32_t next = std::clamp(gain + steps, 0, gainLimitOf(ch));
+    if (next == gain) return;
+    gain = next;
     gainRefresh();
 }
 
@@ -134,7 +154,7 @@ void GainPage::knobMove(QPoint pos) {
         const double dB =
             std::trunc((GainCeilingDb - (y - TrackTop) * 25.0 / (TrackBottom - TrackTop)) * 10) /
             10;
-        field->setText(QString::fromStdString(formatDb(dB)));
+        showValue(QString::fromStdString(formatDb(dB)));
         const int index = outputGainIndexOf(dB);
         if (index >= 0) ctx.model.outputs[ch].gain = index;
     }

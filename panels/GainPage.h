@@ -30,6 +30,8 @@ public:
 
     void stepUp();
     void stepDown();
+    // Several steps at once (Page Up, Page Down), stopping at the row's limits.
+    void step(int steps);
     void commitTypedGain();
     void knobPress(QPoint pos);
     void knobMove(QPoint pos);
@@ -40,6 +42,7 @@ private:
     // Knob and gain text of an output channel's stored gain.
     void showGain(int channel);
     void gainRefresh();
+    void showValue(const QString& shown);
 
     PanelContext ctx;
     GainFader* faderPicture;

@@ -43,6 +43,7 @@ LimiterPage::LimiterPage(PanelContext context, QWidget* parent)
     ration->hide();
     rationList->hide();
     resize(192, 112);
+    setFocusProxy(threshold);
 
     connect(threshold, &QComboBox::activated, this, &LimiterPage::thresholdChosen);
     connect(attack, &QComboBox::activated, this, &LimiterPage::attackChosen);

@@ -8,6 +8,8 @@
 #include "panels/LimiterPage.h"
 #include "panels/PanelColours.h"
 
+#include <QApplication>
+
 namespace m7410 {
 
 PageSwitcher::PageSwitcher(EditState& edit, ChannelGroup& rows, EqPage& eq, LimiterPage& limiter,
@@ -50,6 +52,7 @@ void PageSwitcher::openPage(int page, int channel) {
         if (drawEqPage) drawEqPage(channel);
         eq.show();
         eq.raise();
+        eq.setFocus(Qt::OtherFocusReason);
         return;
     case PageLimiter:
         limiter.fill(channel);
@@ -69,11 +72,19 @@ void PageSwitcher::openPage(int page, int channel) {
                 rows.y() + button->y() + button->height());
     panel->show();
     panel->raise();
+    // Keyboard users go on in the page they opened.
+    panel->setFocus(Qt::OtherFocusReason);
 }
 
 void PageSwitcher::closeCurrentPage() {
     if (hideOverlays) hideOverlays();
     ColourButton* button = rows.pageButton(edit.currentPage, edit.currentChannel);
+    PageFrame* open = edit.currentPage == PageEq ? &eq : popUpOf(edit.currentPage);
+    // The focus goes back to the page's button, while the page still edits its channel, so
+    // a field left this way commits as on any other leaving.
+    QWidget* focused = QApplication::focusWidget();
+    if (open != nullptr && button != nullptr && focused != nullptr && open->isAncestorOf(focused))
+        button->setFocus(Qt::OtherFocusReason);
     if (edit.currentPage == PageEq) {
         if (!edit.keepEqPanel) eq.hide();
     } else if (PageFrame* panel = popUpOf(edit.currentPage)) {

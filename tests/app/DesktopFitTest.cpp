@@ -20,7 +20,11 @@
 #include "panels/PageSwitcher.h"
 #include "protocol/Session.h"
 
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
+#include <QStatusBar>
 
 namespace m7410::test {
 
@@ -155,6 +159,45 @@ TEST_F(DesktopFitTest, EveryValueTextFitsThePlaceThatShowsIt) {
     }
     EXPECT_GT(texts.checked, 5000);
     EXPECT_TRUE(texts.faults.isEmpty()) << texts.faults.join("\n").toStdString();
+}
+
+TEST_F(DesktopFitTest, ALowScreenScrollsTheContentAHighOneShowsItWhole) {
+    MainWindow& w = connected();
+    auto* scroll = qobject_cast<QScrollArea*>(w.centralWidget());
+    ASSERT_NE(scroll, nullptr);
+    auto showsAll = [&] {
+        w.fitToScreen(QRect(0, 0, 1920, 1050));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(w.size(), QSize(750, 753));
+        EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+        EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+        EXPECT_EQ(w.channelGroup()->mapTo(scroll->viewport(), QPoint(0, 0)), QPoint(7, 98));
+    };
+    showsAll();
+
+    PersonalSettingsBox* box = w.settingsBox();
+    for (QSize screen : {QSize(1366, 768), QSize(1280, 720)}) {
+        const QRect available(QPoint(0, 0), screen - QSize(0, 28)); // a panel at the bottom
+        w.fitToScreen(available);
+        QCoreApplication::processEvents();
+        EXPECT_LE(w.frameGeometry().height(), available.height()) << "the frame is on screen";
+        EXPECT_LE(w.statusBar()->geometry().bottom(), w.height()) << "the status bar in sight";
+        EXPECT_TRUE(scroll->verticalScrollBar()->isVisible());
+        EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible()) << "the window is wider instead";
+
+        // The lowest control of the lowest box comes into sight as Tab reaches it.
+        box->show();
+        box->versionField()->setFocus();
+        for (int i = 0; i < 10 && QApplication::focusWidget() != box->saveButton(); ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), box->saveButton());
+        const QRect inView(box->saveButton()->mapTo(scroll->viewport(), QPoint(0, 0)),
+                           box->saveButton()->size());
+        EXPECT_TRUE(scroll->viewport()->rect().contains(inView));
+        box->hide();
+        scroll->verticalScrollBar()->setValue(0);
+    }
+    showsAll();
 }
 
 } // namespace
