@@ -236,7 +236,7 @@ void MainWindow::startUp() {
     top->linkIndicator()->setPixmap(QPixmap::fromImage(linkPicture(false)));
     rows->showModel();
     resize(WindowWidth, height());
-    reachable = new ReachableFocus(*client, {memorySave, historyList}, this);
+    new ReachableFocus(*client, {memorySave, historyList}, this);
     fitToScreen(screen()->availableGeometry());
 }
 

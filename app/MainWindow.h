@@ -37,7 +37,6 @@ class PersonalLock;
 class PersonalSettingsBox;
 class PresetControls;
 class ProgressBox;
-class ReachableFocus;
 class ResponseGraph;
 class Session;
 class SettingsFile;
@@ -170,7 +169,6 @@ private:
 
     QWidget* client = nullptr;
     QPushButton* memorySave = nullptr;
-    ReachableFocus* reachable = nullptr;
     TopGroup* top = nullptr;
     ChannelGroup* rows = nullptr;
     FileBox* files = nullptr;

@@ -134,20 +134,8 @@ inline QString unfit(const Caption& c) {
                 l != nullptr && l->text().isEmpty() && l->pixmap().isNull() &&
                 !l->autoFillBackground() && l->frameShape() == QFrame::NoFrame)
                 continue;
-            if (other->geometry().intersects(drawn)) {
-                return what +
-                       QStringLiteral(" at (%1,%2 %3x%4): runs into ")
-                           .arg(drawn.x())
-                           .arg(drawn.y())
-                           .arg(drawn.width())
-                           .arg(drawn.height()) +
-                       describe(other, QString()) +
-                       QStringLiteral(" at (%1,%2 %3x%4)")
-                           .arg(other->x())
-                           .arg(other->y())
-                           .arg(other->width())
-                           .arg(other->height());
-            }
+            if (other->geometry().intersects(drawn))
+                return what + QStringLiteral(": runs into ") + describe(other, QString());
         }
         return {};
     };
