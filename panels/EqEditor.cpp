@@ -124,7 +124,10 @@ void EqEditor::wireRow(int row) {
     const EqRowControls& r = page.row(row);
     const std::pair<BandField, SpinButtons*> fields[] = {
         {BandField::Freq, r.freqSpin}, {BandField::Q, r.qSpin}, {BandField::Gain, r.gainSpin}};
-    for (auto [kind, spin] : fields) {
+    for (const auto& field : fields) {
+        // Plain copies: clang 14 lets no lambda capture a structured binding.
+        const BandField kind = field.first;
+        SpinButtons* spin = field.second;
         wireField(bandField(row, kind), [this, row, kind] { return commitBandField(row, kind); });
         wireSteps(bandField(row, kind), spin,
                   [this, row, kind](int steps) { stepBand(row, kind, steps); });
