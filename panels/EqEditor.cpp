@@ -1,7 +1,7 @@
 #include "panels/EqEditor.h"
 
 #include "model/DisplayFormats.h"
-#include "model/NearestIndex.h"
+#include "model/TypedValues.h"
 #include "model/ValueTables.h"
 #include "panels/DecimalText.h"
 #include "panels/EqPage.h"
@@ -25,23 +25,17 @@ QString text(const std::string& s) {
 
 using BandField = EqEditor::BandField;
 
-// What a field edits: its value table, the limits typed values are held to before they are
-// snapped, and the text of a stored index.
+// What a field edits: its table size, how a typed value is limited and snapped, and the text
+// of a stored index.
 struct FieldTable {
-    const double* values;
     int count;
-    double lowest;
-    double highest;
+    int32_t (*snap)(double);
     std::string (*format)(int32_t);
-
-    int32_t snap(double value) const {
-        return nearestIndex(values, count, std::clamp(value, lowest, highest));
-    }
 };
 
-const FieldTable FreqField{FreqTable.data(), FreqCount, 19.7, 21900.0, formatFrequency};
-const FieldTable QField{QTable.data(), QCount, 0.2, 36.0, formatQ};
-const FieldTable GainField{EqGainTable.data(), EqGainCount, -24.0, 12.0, formatEqGain};
+const FieldTable FreqField{FreqCount, snapFrequency, formatFrequency};
+const FieldTable QField{QCount, snapQ, formatQ};
+const FieldTable GainField{EqGainCount, snapEqGain, formatEqGain};
 
 const FieldTable& tableOf(BandField kind) {
     switch (kind) {
