@@ -2,6 +2,8 @@
 
 #include "app/ChannelModeLayout.h"
 #include "app/DisconnectedForm.h"
+#include "app/EditHistory.h"
+#include "app/EditMenu.h"
 #include "app/FileBox.h"
 #include "app/GlobalHotkey.h"
 #include "app/LinkPictures.h"
@@ -99,6 +101,9 @@ MainWindow::~MainWindow() {
     // The panels edit the session's model: they go first, while it is still there; then the
     // engine, which may still call the view while it winds down, before the rest of the window.
     delete takeCentralWidget();
+    // The history listens to the session's builders.
+    delete edits;
+    edits = nullptr;
     responseGraph.reset();
     engine.reset();
 }
@@ -190,6 +195,9 @@ void MainWindow::buildDesignArea() {
     eqEditor = new EqEditor(ctx, *eq, *responseGraph, this);
     eqEditor->beginZeroDb = [this] { return beginZeroDb(); };
     markerEditor = new MarkerEditor(ctx, *eq, *responseGraph, *eqEditor, this);
+    edits = new EditMenu({*this, engine->session, edit, *rows, *eq, *gain, *delay, *limiter,
+                          *responseGraph, dialogs, [this] { showGraph(); }},
+                         aboutMenu, this);
 
     // The serial port list is never shown, so PortListPanel has nothing to enable.
     windowLock = std::make_unique<WindowLock>(
@@ -333,6 +341,7 @@ void MainWindow::hideProgress() {
 
 void MainWindow::setPanelsEnabled(unsigned panels, bool enabled) {
     windowLock->setPanelsEnabled(panels, enabled);
+    if (edits != nullptr) edits->update();
 }
 
 void MainWindow::closeCurrentPage() {
@@ -447,6 +456,13 @@ void MainWindow::computeHighPass(int channel, int type) {
 void MainWindow::computeLowPass(int channel, int type) {
     responseGraph->computeLowPass(channel, type);
     showGraph();
+}
+
+void MainWindow::parameterSetReplaced() {
+    // The steps belong to a set that no longer exists on the unit.
+    if (edits == nullptr) return;
+    edits->history().restart();
+    edits->update();
 }
 
 } // namespace m7410

@@ -22,6 +22,7 @@ class Connection;
 class ConnectionAssembly;
 class DelayPage;
 class DisconnectedForm;
+class EditMenu;
 class EqEditor;
 class EqPage;
 class FileBox;
@@ -100,6 +101,7 @@ public:
     QPushButton* deviceMemorySave() const { return memorySave; }
     QAction* aboutAction() const { return about; }
     QAction* exitAction() const { return exit; }
+    EditMenu& editMenu() const { return *edits; }
 
     // SessionView
     void showProgress(int percent) override;
@@ -131,6 +133,7 @@ public:
     void refreshBand(int band) override;
     void computeHighPass(int channel, int type) override;
     void computeLowPass(int channel, int type) override;
+    void parameterSetReplaced() override;
 
     // Full size when the screen has room; otherwise as high as the screen allows, the content
     // scrolling so every control stays reachable.
@@ -195,6 +198,7 @@ private:
     MarkerEditor* markerEditor = nullptr;
     PersonalLock* lock = nullptr;
     GlobalHotkey* hotkey = nullptr;
+    EditMenu* edits = nullptr;
 };
 
 } // namespace m7410

@@ -26,6 +26,7 @@ void applyBlockToSession(Session& s, const BlockData& block) {
         s.view.computeHighPass(c, x.hpf.type);
         s.view.computeLowPass(c, x.lpf.type);
     }
+    s.view.parameterSetReplaced();
 }
 
 } // namespace m7410

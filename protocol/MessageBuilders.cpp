@@ -33,6 +33,7 @@ void MessageBuilders::QueueMainBasicMessage() {
 }
 
 void MessageBuilders::queue(const ParameterGroup& group) {
+    if (called) called();
     if (linkOpen == 0) return;
     const GroupAddress a = addressOf(group);
     const GroupBytes data = encodeGroup(model, group);

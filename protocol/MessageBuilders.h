@@ -6,6 +6,7 @@
 #include "protocol/PreparedFrames.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace m7410 {
 
@@ -21,6 +22,10 @@ public:
     void QueueLimiterMessage(int channel);   // outputs 0..2
     void QueueEqBandMessage(int band);       // 0..23
     void QueueMainBasicMessage();
+
+    // Told of every builder call, link open or not: the window's edit history listens here,
+    // since every user edit ends in exactly one such call.
+    std::function<void()> called;
 
 private:
     void queue(const ParameterGroup& group);

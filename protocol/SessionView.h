@@ -113,6 +113,8 @@ public:
     // Master volume slider (0..301, it limits larger values) and its label, without the
     // slider's own change handler queuing a message.
     virtual void setVolume(int position) = 0;
+    // A whole set replaced the model (received or loaded from a file); shown already.
+    virtual void parameterSetReplaced() {}
 
     // --- response graph (the renderer works on the session's model)
     // Band redraw of global band 0..23: marker, band curve, channel curve, markers.
