@@ -72,7 +72,7 @@ EditMenu::EditMenu(EditMenuParts parts, QMenu* before, QObject* parent)
     connect(new QShortcut(UndoKey, &p.window), &QShortcut::activated, this, &EditMenu::undoStep);
     for (const QKeySequence& key : RedoKeys)
         connect(new QShortcut(key, &p.window), &QShortcut::activated, this, &EditMenu::redoStep);
-    // The numeric fields would take these keys for their own text undo.
+    // The pages' numeric fields would take these keys for their own text undo.
     qApp->installEventFilter(this);
 
     editHistory->channelNames = [this](int channel) { return channelName(channel); };
@@ -88,8 +88,12 @@ EditMenu::~EditMenu() {
 }
 
 bool EditMenu::eventFilter(QObject* watched, QEvent* event) {
+    const auto onEditingPage = [this](QWidget* w) {
+        return p.eq.isAncestorOf(w) || p.gain.isAncestorOf(w) || p.delay.isAncestorOf(w);
+    };
+    // Only the pages' numeric fields: text fields elsewhere (names, settings) keep their own.
     if (event->type() == QEvent::ShortcutOverride && qobject_cast<QLineEdit*>(watched) &&
-        p.window.isAncestorOf(static_cast<QWidget*>(watched)) &&
+        onEditingPage(static_cast<QWidget*>(watched)) &&
         isHistoryKey(static_cast<QKeyEvent*>(event))) {
         // Not taken by the field, so the window's shortcut runs.
         event->ignore();
