@@ -116,6 +116,10 @@ Connection& MainWindow::connection() {
     return engine->connection;
 }
 
+QListView* MainWindow::trafficLogView() const {
+    return historyList;
+}
+
 TrafficLog& MainWindow::trafficLog() {
     return engine->log;
 }
@@ -245,6 +249,7 @@ void MainWindow::startUp() {
     rows->showModel();
     resize(WindowWidth, height());
     new ReachableFocus(*client, {memorySave, historyList}, this);
+    historyList->followResizesOf(*client);
     fitToScreen(screen()->availableGeometry());
 }
 

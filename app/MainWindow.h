@@ -43,6 +43,7 @@ class Session;
 class SettingsFile;
 class TopGroup;
 class TrafficLog;
+class TrafficLogView;
 class UserDialogs;
 class WindowLock;
 
@@ -97,7 +98,7 @@ public:
     PresetControls* presetControls() const { return presets; }
     QLabel* statusPanel() const { return status; }
     QLabel* usbLabel() const { return lblUsbHid; }
-    QListView* trafficLogView() const { return historyList; }
+    QListView* trafficLogView() const;
     QPushButton* deviceMemorySave() const { return memorySave; }
     QAction* aboutAction() const { return about; }
     QAction* exitAction() const { return exit; }
@@ -183,7 +184,7 @@ private:
     PasswordBox* password = nullptr;
     PersonalSettingsBox* settingsPanel = nullptr;
     QGroupBox* deviceMemory = nullptr;
-    QListView* historyList = nullptr;
+    TrafficLogView* historyList = nullptr;
     QLabel* lblUsbHid = nullptr;
     QLabel* status = nullptr;
     QMenu* fileMenu = nullptr;

@@ -4,6 +4,7 @@
 #include <QRegularExpressionValidator>
 #include <QString>
 
+#include <cstddef>
 #include <string>
 
 namespace m7410 {
@@ -18,9 +19,11 @@ inline QString nameCharacters() {
 
 // The key filter only sees typed keys; pasted text (context menu, middle click) must obey the
 // same rule, or a name could carry bytes the unit's 20-byte field was never meant to hold.
-inline void restrictToNameCharacters(QLineEdit* field) {
-    field->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[ -~]*")), field));
+// A longest length, if given, holds pasted text to what the unit can store.
+inline void restrictToNameCharacters(QLineEdit* field, std::size_t longest = 0) {
+    const QString pattern =
+        longest == 0 ? QStringLiteral("[ -~]*") : QStringLiteral("[ -~]{0,%1}").arg(longest);
+    field->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), field));
 }
 
 // A name field's text as the bytes the unit stores. The fields show the unit's names byte for

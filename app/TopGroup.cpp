@@ -2,6 +2,7 @@
 
 #include "app/NameCharacters.h"
 #include "panels/FilteredField.h"
+#include "protocol/Frame.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -60,8 +61,9 @@ void TopGroup::buildPresetBox() {
         save->addItem(QStringLiteral("Pre%1:").arg(slot));
     name = new FilteredField(nameCharacters(), tr("Preset name to save"), box);
     name->setGeometry(114, 58, 100, 24);
-    name->setMaxLength(15);
-    restrictToNameCharacters(name);
+    // Names from the unit are up to 20 bytes and are saved back whole; only typing stops at 15.
+    name->setTypingLimit(15);
+    restrictToNameCharacters(name, PresetNameBytes);
     store = new QPushButton(QStringLiteral("save"), box);
     store->setGeometry(220, 57, 62, 26);
 }

@@ -44,6 +44,13 @@ void FilteredField::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    if (!text.isEmpty() && typingLimit > 0) {
+        const int after = static_cast<int>(this->text().size() - selectedText().size() + 1);
+        if (after > typingLimit && after > this->text().size()) {
+            event->accept();
+            return;
+        }
+    }
     QLineEdit::keyPressEvent(event);
 }
 

@@ -15,6 +15,9 @@ public:
 
     // Up and Down then ask for a step of one table entry, Page Up and Page Down for ten.
     void setStepKeys(bool on) { stepKeys = on; }
+    // Typing stops at this many characters; a longer text given to the field is still shown
+    // and kept whole (a maximum length would cut it).
+    void setTypingLimit(int characters) { typingLimit = characters; }
 
 signals:
     void entered();
@@ -30,6 +33,7 @@ protected:
 private:
     QString allowed;
     bool stepKeys = false;
+    int typingLimit = 0;
 };
 
 } // namespace m7410

@@ -15,6 +15,9 @@
 #include "panels/GainPage.h"
 #include "protocol/Session.h"
 
+#include "link/TrafficLog.h"
+
+#include <QAccessible>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
@@ -62,6 +65,33 @@ TEST_F(KeyboardTest, TabStopsOnlyOnControlsInSight) {
     }
     EXPECT_TRUE(stops.count(w.deviceMemorySave()));
     EXPECT_TRUE(stops.count(w.trafficLogView()));
+}
+
+// What the traffic log tells a screen reader while new lines arrive.
+std::vector<std::pair<QObject*, QAccessible::Event>> accessibleEvents;
+
+TEST_F(KeyboardTest, TheHiddenTrafficLogStaysQuietAndCatchesUpWhenShown) {
+    QAccessible::installUpdateHandler(
+        [](QAccessibleEvent* e) { accessibleEvents.emplace_back(e->object(), e->type()); });
+    QAccessible::setActive(true);
+    MainWindow& w = connected();
+    QListView* log = w.trafficLogView();
+    accessibleEvents.clear();
+    clock.advance(5000); // polls, each a line in the log
+    const int lines = w.trafficLog().count();
+    int fromLog = 0;
+    for (auto [object, type] : accessibleEvents)
+        fromLog += object == log || object == log->viewport() ? 1 : 0;
+    QAccessible::setActive(false);
+    QAccessible::installUpdateHandler(nullptr);
+    EXPECT_EQ(fromLog, 0);
+
+    w.resize(1280, w.height());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(log->currentIndex().row(), lines - 1) << "in sight, the newest line is selected";
+    clock.advance(1000);
+    EXPECT_EQ(log->currentIndex().row(), w.trafficLog().count() - 1) << "and followed";
+    EXPECT_GT(w.trafficLog().count(), lines);
 }
 
 TEST_F(KeyboardTest, PagesTakeTheFocusEscapeClosesAndKeysStepTheFields) {

@@ -87,6 +87,46 @@ TEST_F(PresetControlsTest, NameFieldsSelectOnEntryTakeNoPastedJunkAndKeepTheUnit
     EXPECT_EQ(demo.unit().malformedFrames(), 0);
 }
 
+TEST_F(PresetControlsTest, LongNamesFromTheUnitAreShownAndSavedWholeOnlyTypingIsLimited) {
+    const std::string sixteen = "Monitor mix 16ch";
+    const std::string twenty = "Front of house main!";
+    ASSERT_EQ(sixteen.size(), 16u);
+    ASSERT_EQ(twenty.size(), 20u);
+    for (auto [slot, text] : {std::pair{5, sixteen}, std::pair{6, twenty}}) {
+        BlockData named = demo.unit().preset(slot);
+        setBlockName(named, text);
+        demo.unit().setPreset(slot, named);
+    }
+    MainWindow& w = connect(); // the names reply brings both names
+    ASSERT_EQ(w.session().linkOpen, 1);
+    QComboBox* saveList = w.topGroup()->saveList();
+    FilteredField* name = w.topGroup()->nameField();
+    for (auto [slot, text] : {std::pair{5, sixteen}, std::pair{6, twenty}}) {
+        saveList->setCurrentIndex(slot - 1);
+        emit saveList->activated(slot - 1);
+        EXPECT_EQ(name->text().toStdString(), text) << "chosen in the Save: list";
+        QTest::mouseClick(w.topGroup()->saveButton(), Qt::LeftButton);
+        clock.advance(1000);
+        EXPECT_EQ(dialogs.messages.back(), "Successfully saved.");
+        EXPECT_EQ(demo.unit().presetName(slot), text) << "saved back whole";
+        EXPECT_EQ(w.topGroup()->loadList()->itemText(slot - 1).toStdString(),
+                  "Pre" + std::to_string(slot) + ":" + text);
+    }
+
+    // Typing stops at 15 characters, also at the end of a longer name; replacing keeps it.
+    name->setFocus();
+    name->end(false);
+    QTest::keyClicks(name, "x");
+    EXPECT_EQ(name->text().toStdString(), twenty);
+    name->setSelection(0, 1);
+    QTest::keyClicks(name, "f");
+    EXPECT_EQ(name->text().toStdString(), "f" + twenty.substr(1));
+    name->selectAll();
+    QTest::keyClicks(name, "abcdefghijklmnopqrstuvwxyz");
+    EXPECT_EQ(name->text().toStdString(), "abcdefghijklmno");
+    EXPECT_EQ(demo.unit().malformedFrames(), 0);
+}
+
 TEST_F(PresetControlsTest, OneGroupGoesToAFileAndBackToTheUnit) {
     MainWindow& w = connect();
     const BlockData original = demo.unit().currentSet();
