@@ -1,6 +1,10 @@
 #include "app/EditMenu.h"
 
 #include "app/EditHistory.h"
+#include "app/EqImportDialog.h"
+#include "app/UserDialogs.h"
+#include "eqtext/FilterTextParser.h"
+#include "eqtext/FilterTextWriter.h"
 #include "panels/ChannelGroup.h"
 #include "panels/DelayPage.h"
 #include "panels/EditState.h"
@@ -11,11 +15,14 @@
 #include "response/ResponseGraph.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QSaveFile>
 #include <QShortcut>
 
 namespace m7410 {
@@ -37,6 +44,10 @@ QString itemText(const QString& verb, const QString& step, const QKeySequence& k
     return name + QLatin1Char('\t') + key.toString(QKeySequence::NativeText);
 }
 
+const QString FilterFiles = QStringLiteral("EQ filter text (*.txt *.cfg);;All files (*)");
+// Filter texts are a few lines; anything far larger is not one.
+constexpr qint64 LargestFilterText = 1 << 20;
+
 } // namespace
 
 EditMenu::EditMenu(EditMenuParts parts, QMenu* before, QObject* parent)
@@ -48,6 +59,12 @@ EditMenu::EditMenu(EditMenuParts parts, QMenu* before, QObject* parent)
     redo = editMenu->addAction(QStringLiteral("Redo"));
     connect(undo, &QAction::triggered, this, &EditMenu::undoStep);
     connect(redo, &QAction::triggered, this, &EditMenu::redoStep);
+    editMenu->addSeparator();
+    importFilters = editMenu->addAction(QStringLiteral("Import EQ filters\u2026"));
+    exportFilters = editMenu->addAction(QStringLiteral("Export EQ filters\u2026"));
+    connect(importFilters, &QAction::triggered, this, &EditMenu::importClicked);
+    connect(exportFilters, &QAction::triggered, this, &EditMenu::exportClicked);
+    runPreview = [](EqImportDialog& preview) { return preview.exec() == QDialog::Accepted; };
     connect(editMenu, &QMenu::aboutToShow, this, &EditMenu::update);
 
     // Window shortcuts rather than the items' own: they must work while the link opens and
@@ -55,10 +72,10 @@ EditMenu::EditMenu(EditMenuParts parts, QMenu* before, QObject* parent)
     connect(new QShortcut(UndoKey, &p.window), &QShortcut::activated, this, &EditMenu::undoStep);
     for (const QKeySequence& key : RedoKeys)
         connect(new QShortcut(key, &p.window), &QShortcut::activated, this, &EditMenu::redoStep);
-    // The numeric fields would take these keys for their own text undo.
+    // The pages' numeric fields would take these keys for their own text undo.
     qApp->installEventFilter(this);
 
-    editHistory->channelNames = [this](int channel) { return p.rows.rowCaption(channel)->text(); };
+    editHistory->channelNames = [this](int channel) { return channelName(channel); };
     editHistory->redraw = [this](const ChannelModel& before) { redraw(before); };
     QUndoStack& stack = editHistory->stack();
     connect(&stack, &QUndoStack::indexChanged, this, &EditMenu::update);
@@ -71,8 +88,12 @@ EditMenu::~EditMenu() {
 }
 
 bool EditMenu::eventFilter(QObject* watched, QEvent* event) {
+    const auto onEditingPage = [this](QWidget* w) {
+        return p.eq.isAncestorOf(w) || p.gain.isAncestorOf(w) || p.delay.isAncestorOf(w);
+    };
+    // Only the pages' numeric fields: text fields elsewhere (names, settings) keep their own.
     if (event->type() == QEvent::ShortcutOverride && qobject_cast<QLineEdit*>(watched) &&
-        p.window.isAncestorOf(static_cast<QWidget*>(watched)) &&
+        onEditingPage(static_cast<QWidget*>(watched)) &&
         isHistoryKey(static_cast<QKeyEvent*>(event))) {
         // Not taken by the field, so the window's shortcut runs.
         event->ignore();
@@ -101,6 +122,79 @@ void EditMenu::update() {
     redo->setText(itemText(QStringLiteral("Redo"), stack.redoText(), RedoKeys[0]));
     undo->setEnabled(available && stack.canUndo());
     redo->setEnabled(available && stack.canRedo());
+    importFilters->setEnabled(available && eqPageChannel() >= 0);
+    // Export only reads the set; it needs the page, not the link.
+    exportFilters->setEnabled(p.rows.isEnabled() && eqPageChannel() >= 0);
+}
+
+QString EditMenu::channelName(int channel) const {
+    return p.rows.rowCaption(channel)->text();
+}
+
+void EditMenu::importClicked() {
+    const int channel = eqPageChannel();
+    if (!editingAvailable() || channel < 0) return;
+    const QString file = p.dialogs.openFileName(&p.window, FilterFiles);
+    if (file.isEmpty()) return;
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly)) {
+        p.dialogs.error(&p.window, tr("Cannot read %1: %2").arg(file, in.errorString()));
+        return;
+    }
+    if (in.size() > LargestFilterText) {
+        p.dialogs.error(&p.window, tr("%1 is too large for a filter text.").arg(file));
+        return;
+    }
+    const QByteArray bytes = in.readAll();
+    const FilterText text = parseFilterText(std::string_view(bytes.constData(), bytes.size()));
+    ChannelBands current;
+    for (int row = 0; row < EqRowsPerChannel; ++row)
+        current[row] = p.session.model.band(bandAddress(channel, row));
+    const FilterImport plan = planFilterImport(text, current);
+    if (!plan.error.empty()) {
+        p.dialogs.message(&p.window, QString::fromStdString(plan.error));
+        return;
+    }
+    EqImportDialog preview(text, plan, channel, channelName(channel), QFileInfo(file).fileName(),
+                           p.graph, &p.window);
+    // The link may have closed or an exchange begun while the preview was open.
+    if (!runPreview(preview) || !editingAvailable() || eqPageChannel() != channel) return;
+
+    editHistory->record();
+    editHistory->nameNextStep(tr("%1 EQ import").arg(channelName(channel)));
+    for (int row = 0; row < EqRowsPerChannel; ++row) {
+        const int band = bandAddress(channel, row);
+        p.session.model.band(band) = plan.bands[row];
+        p.graph.refreshBand(band);
+        p.session.builders.QueueEqBandMessage(band);
+    }
+    editHistory->record();
+    p.eq.fillEqFields(channel);
+    p.showGraph();
+    if (auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget()))
+        p.edit.entryText = field->text();
+    update();
+}
+
+void EditMenu::exportClicked() {
+    const int channel = eqPageChannel();
+    if (!p.rows.isEnabled() || channel < 0) return;
+    const QString name = channelName(channel);
+    const QString file =
+        p.dialogs.saveFileName(&p.window, name + QStringLiteral(" EQ.txt"), FilterFiles);
+    if (file.isEmpty()) return;
+    ChannelBands bands;
+    for (int row = 0; row < EqRowsPerChannel; ++row)
+        bands[row] = p.session.model.band(bandAddress(channel, row));
+    const std::string text = writeFilterText(name.toStdString(), bands);
+    // Written whole or not at all: an existing file stays as it was when writing fails.
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly) ||
+        out.write(text.data(), static_cast<qint64>(text.size())) !=
+            static_cast<qint64>(text.size()) ||
+        !out.commit()) {
+        p.dialogs.error(&p.window, tr("Cannot write %1: %2").arg(file, out.errorString()));
+    }
 }
 
 void EditMenu::undoStep() {

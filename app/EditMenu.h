@@ -14,6 +14,7 @@ namespace m7410 {
 class ChannelGroup;
 class DelayPage;
 class EditHistory;
+class EqImportDialog;
 class EqPage;
 class GainPage;
 class LimiterPage;
@@ -63,6 +64,9 @@ public:
     // The channel of the open EQ page, or -1.
     int eqPageChannel() const;
 
+    // Shows the import preview; true when the user chose "Apply". Tests answer it themselves.
+    std::function<bool(EqImportDialog& preview)> runPreview;
+
     void undoStep();
     void redoStep();
     void importClicked();
@@ -73,6 +77,7 @@ public:
 private:
     // After a step was undone or redone: curves, row controls and the open page show the model.
     void redraw(const ChannelModel& before);
+    QString channelName(int channel) const;
 
     EditMenuParts p;
     std::unique_ptr<EditHistory> editHistory;

@@ -3,6 +3,8 @@
 #include "DarkPalette.h"
 #include "WindowFixture.h"
 
+#include "app/EditMenu.h"
+#include "app/EqImportDialog.h"
 #include "app/PasswordBox.h"
 #include "app/PersonalSettingsBox.h"
 #include "app/TopGroup.h"
@@ -71,6 +73,32 @@ TEST_F(ScreenshotTest, EveryPageAndTheSettingsBoxRenderConnected) {
     QTest::keyClicks(w.passwordBox()->field(), "804417");
     QTest::keyClick(w.passwordBox()->field(), Qt::Key_Return);
     shoot(w.settingsBox(), "personal-settings");
+}
+
+TEST_F(ScreenshotTest, ImportPreviewOfARewFilterFile) {
+    writeSettings("[Personal settings]\r\nName=M_7410\r\nChannel mode=3\r\n");
+    MainWindow& w = openWindow();
+    clock.runDue();
+    QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
+    clock.advance(3000);
+    w.pages().openPage(PageEq, 2);
+    dialogs.nextOpen = QStringLiteral(M7410_EQTEXT_DATA "/rew-room.txt");
+    bool shown = false;
+    w.editMenu().runPreview = [&](EqImportDialog& preview) {
+        preview.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&preview));
+        const QImage picture = preview.grab().toImage();
+        EXPECT_FALSE(picture.isNull());
+        const QString target = qEnvironmentVariable("M7410_SCREENSHOTS");
+        if (!target.isEmpty()) {
+            EXPECT_TRUE(picture.save(target + "/eq-import.png"));
+        }
+        shown = true;
+        return false;
+    };
+    w.editMenu().update();
+    w.editMenu().importAction()->trigger();
+    EXPECT_TRUE(shown);
 }
 
 TEST_F(ScreenshotTest, EqPageUnderADarkPalette) {

@@ -202,6 +202,13 @@ TEST_F(UndoFlowTest, AReceivedSetStartsANewHistory) {
     menu().update();
     EXPECT_FALSE(menu().undoAction()->isEnabled());
     EXPECT_EQ(menu().undoAction()->text().section('\t', 0, 0), "Undo");
+
+    // The history holds the last 200 steps.
+    for (int i = 0; i < 205; ++i) {
+        QTest::mouseClick(w.channelGroup()->muteButton(2), Qt::LeftButton);
+        settle();
+    }
+    EXPECT_EQ(menu().history().stack().count(), EditHistory::Depth);
 }
 
 TEST_F(UndoFlowTest, UndoIsOfferedOnlyWhileTheControlsAre) {
