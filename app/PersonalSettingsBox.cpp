@@ -1,11 +1,12 @@
 #include "app/PersonalSettingsBox.h"
 
+#include "app/PlainFile.h"
 #include "app/SettingsFile.h"
 #include "app/UserDialogs.h"
 #include "panels/ColourButton.h"
 #include "panels/PanelColours.h"
 
-#include <QImageReader>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -146,10 +147,10 @@ void PersonalSettingsBox::showLogo() {
 void PersonalSettingsBox::loadLogoClicked() {
     const QString file = dialogs.openFileName(this, QStringLiteral("图像文件(*.bmp)"));
     if (file.isEmpty()) return;
-    QImageReader reader(file);
-    const QImage picture = reader.read();
+    QString reason;
+    const QImage picture = readLogoFile(file, reason);
     if (picture.isNull()) {
-        dialogs.error(this, QStringLiteral("%1: %2").arg(file, reader.errorString()));
+        dialogs.error(this, QStringLiteral("%1: %2").arg(file, reason));
         return;
     }
     setLogo(picture);

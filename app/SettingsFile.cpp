@@ -1,5 +1,7 @@
 #include "app/SettingsFile.h"
 
+#include "app/PlainFile.h"
+
 // Only the narrow reader is used; texts pass through as UTF-8 bytes.
 #define SI_NO_CONVERSION
 // Debian keeps the template bodies behind this switch; only this file instantiates them.
@@ -11,17 +13,25 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 
 namespace m7410 {
 
 namespace {
 
-std::string readAll(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    const QByteArray bytes = f.readAll();
+std::string toStdString(const QByteArray& bytes) {
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+// At start-up a file that cannot be taken is reported and counts as absent.
+std::string readAtStart(const QString& path) {
+    const PlainFile file = PlainFile::read(path, PlainFile::SettingsLimit);
+    if (file.status == PlainFile::Status::Refused) {
+        std::fprintf(stderr, "m7410: %s: %s; starting without the settings\n", qPrintable(path),
+                     qPrintable(file.reason));
+    }
+    return toStdString(file.bytes);
 }
 
 bool startsWithBom(const std::string& s) {
@@ -49,7 +59,7 @@ struct SettingsFile::Parsed {
 };
 
 SettingsFile::SettingsFile(QString path)
-    : filePath(std::move(path)), parsed(std::make_unique<Parsed>(readAll(filePath))) {}
+    : filePath(std::move(path)), parsed(std::make_unique<Parsed>(readAtStart(filePath))) {}
 
 SettingsFile::~SettingsFile() = default;
 
@@ -81,7 +91,13 @@ PersonalSettings SettingsFile::read() const {
 
 bool SettingsFile::save(const PersonalSettings& s, QString& error) {
     // Start from the file as it is now, so edits made to it meanwhile survive.
-    const std::string onDisk = readAll(filePath);
+    // A file that cannot be read is not replaced by our keys alone: what it holds would be lost.
+    const PlainFile file = PlainFile::read(filePath, PlainFile::SettingsLimit);
+    if (file.status == PlainFile::Status::Refused) {
+        error = QStringLiteral("Settings not saved: %1: %2").arg(filePath, file.reason);
+        return false;
+    }
+    const std::string onDisk = toStdString(file.bytes);
     CSimpleIniA ini;
     configure(ini);
     if (ini.LoadData(onDisk) < 0) {

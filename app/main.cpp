@@ -1,11 +1,11 @@
 #include "app/DemoUnit.h"
 #include "app/MainWindow.h"
+#include "app/PlainFile.h"
 #include "app/SetupCheck.h"
 #include "app/SplashScreen.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QImageReader>
 #include <QSerialPortInfo>
 
 #include "link/HidapiBackend.h"
@@ -64,11 +64,12 @@ void describe() {
 
 // The logo beside the program. Without it the program still starts, only without the splash.
 QImage readLogo(const QString& dir) {
-    QImageReader reader(dir + QStringLiteral("/logo.bmp"));
-    QImage logo = reader.read();
+    const QString path = dir + QStringLiteral("/logo.bmp");
+    QString reason;
+    QImage logo = m7410::readLogoFile(path, reason);
     if (logo.isNull()) {
-        std::fprintf(stderr, "m7410: %s: %s; starting without the logo\n",
-                     qPrintable(reader.fileName()), qPrintable(reader.errorString()));
+        std::fprintf(stderr, "m7410: %s: %s; starting without the logo\n", qPrintable(path),
+                     qPrintable(reason));
     }
     return logo;
 }

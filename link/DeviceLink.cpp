@@ -39,4 +39,8 @@ void DeviceLink::resetHidAssembly() {
     reports.resetAssembly();
 }
 
+void DeviceLink::note(const std::string& line) {
+    reports.note(QString::fromStdString(line));
+}
+
 } // namespace m7410

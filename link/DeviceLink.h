@@ -19,6 +19,7 @@ public:
     void sendHidBlock(const uint8_t* image, std::size_t size) override;
     void writeSerial(const uint8_t* bytes, std::size_t size) override;
     void resetHidAssembly() override;
+    void note(const std::string& line) override;
 
 private:
     HidUnitPicker& picker;

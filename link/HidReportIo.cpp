@@ -83,6 +83,10 @@ void HidReportIo::UsbHidSendBigData(const uint8_t* image) {
     writeReport();
 }
 
+void HidReportIo::note(const QString& line) {
+    log.AddToHistory(line);
+}
+
 void HidReportIo::resetAssembly() {
     assemblyTimer->stop();
     receiving = false;

@@ -48,6 +48,8 @@ public:
     // Back to waiting for a header report; the dispatcher does this whenever it runs.
     void resetAssembly();
     bool hidReceiving() const { return receiving; }
+    // A line of its own in the traffic log.
+    void note(const QString& line);
 
     // "READ ERROR: No such device (13)" and the like.
     static QString errorLine(const char* what, int code);

@@ -13,25 +13,26 @@ void resetBandFrequencies(std::array<EqBand, EqRowsPerChannel>& eq) {
         eq[row].freq = EqStartFreq[row];
 }
 
-void clampTo(int32_t& v, int32_t hi) {
+// 1 when the value had to change, so callers can count what was limited.
+int clampTo(int32_t& v, int32_t hi) {
+    const int32_t was = v;
     v = std::clamp(v, 0, hi);
+    return v != was ? 1 : 0;
 }
 
-void clampCrossover(Crossover& x) {
-    clampTo(x.hpf.freq, FreqIndexMax);
-    clampTo(x.lpf.freq, FreqIndexMax);
-    clampTo(x.hpf.type, FilterTypeCount - 1);
-    clampTo(x.lpf.type, FilterTypeCount - 1);
+int clampCrossover(Crossover& x) {
+    return clampTo(x.hpf.freq, FreqIndexMax) + clampTo(x.lpf.freq, FreqIndexMax) +
+           clampTo(x.hpf.type, FilterTypeCount - 1) + clampTo(x.lpf.type, FilterTypeCount - 1);
 }
 
-void clampBands(std::array<EqBand, EqRowsPerChannel>& eq) {
+int clampBands(std::array<EqBand, EqRowsPerChannel>& eq) {
+    int changed = 0;
     for (EqBand& b : eq) {
-        clampTo(b.freq, FreqIndexMax);
-        clampTo(b.type, EqTypeCount - 1);
-        clampTo(b.peakGain, EqGainCount - 1);
-        clampTo(b.shelfGain, EqGainCount - 1);
-        clampTo(b.q, QCount - 1);
+        changed += clampTo(b.freq, FreqIndexMax) + clampTo(b.type, EqTypeCount - 1) +
+                   clampTo(b.peakGain, EqGainCount - 1) + clampTo(b.shelfGain, EqGainCount - 1) +
+                   clampTo(b.q, QCount - 1);
     }
+    return changed;
 }
 
 } // namespace
@@ -67,14 +68,16 @@ int32_t ChannelModel::phaseInvert(int channel) const {
     return channel == MainChannelIndex ? main.phaseInvert : outputs[channel].phaseInvert;
 }
 
-void ChannelModel::clampToTables() {
+int ChannelModel::clampToTables() {
+    int changed = 0;
     for (int c = 0; c < OutputChannelCount; ++c) {
-        clampTo(outputs[c].gain, gainLimitOf(c));
-        clampCrossover(outputs[c].crossover);
-        clampBands(outputs[c].eq);
+        changed += clampTo(outputs[c].gain, gainLimitOf(c));
+        changed += clampCrossover(outputs[c].crossover);
+        changed += clampBands(outputs[c].eq);
     }
-    clampCrossover(main.crossover);
-    clampBands(main.eq);
+    changed += clampCrossover(main.crossover);
+    changed += clampBands(main.eq);
+    return changed;
 }
 
 } // namespace m7410

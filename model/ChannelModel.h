@@ -21,8 +21,9 @@ struct ChannelModel {
     int32_t delay(int channel) const;
     int32_t phaseInvert(int channel) const;
 
-    // Limits every indexed field to its table, as a received or applied set must be.
-    void clampToTables();
+    // Limits every indexed field to its table, as a received or applied set must be; returns
+    // how many fields changed.
+    int clampToTables();
 
     bool operator==(const ChannelModel&) const = default;
 };

@@ -3,15 +3,33 @@
 #include "presets/ApplyParameterText.h"
 #include "presets/PresetFileReader.h"
 #include "protocol/Frame.h"
+#include "protocol/LinkPort.h"
 #include "protocol/ParameterBlock.h"
 #include "protocol/Session.h"
 #include "protocol/SessionView.h"
+#include "support/HexText.h"
 
 namespace m7410 {
 
 namespace {
 constexpr int PercentPerTick = 10;
 const std::string FileDamaged = "File damaged.";
+
+// A record passes the checks with values the window cannot show; the unit must get the set the
+// window applies, so those fields are limited as a received set is. The bytes the unit does
+// not read stay as the file has them. Says in the traffic log what was changed.
+std::string limitedRecord(Session& s, const std::string& record, const std::string& what) {
+    std::optional<BlockData> block = blockDataFromText(record);
+    if (!block) return record;
+    const int changed = limitBlock(*block);
+    if (changed == 0) return record;
+    s.link.note(what + ": " + std::to_string(changed) +
+                (changed == 1 ? " field was" : " fields were") +
+                " outside its range and was limited before sending");
+    const std::size_t dataStart = 2 * FrameHeaderSize;
+    return record.substr(0, dataStart) + toHex(block->data(), block->size()) +
+           record.substr(dataStart + 2 * BlockSize);
+}
 } // namespace
 
 PresetFiles::PresetFiles(Session& session)
@@ -123,7 +141,7 @@ void PresetFiles::loadOneGroupToDevice() {
     s.scheduler.SendBlockHeader(BlockTarget::currentSet());
     s.clock.PumpWait(BlockHeaderPauseMs);
     if (s.exchangeEpoch != epoch) return;
-    s.blockText = text;
+    s.blockText = limitedRecord(s, text, "Preset file");
     s.scheduler.SendParameterBlock(BlockTarget::currentSet());
     // The window shows the loaded set at once; the unit needs a while to take it in.
     ApplyParameterText(s, text);
@@ -170,7 +188,10 @@ void PresetFiles::loadTwentyGroupsToDevice() {
             return;
         }
     }
-    s.collection = *lines;
+    s.collection.clear();
+    for (std::size_t k = 0; k < lines->size(); ++k)
+        s.collection.push_back(
+            limitedRecord(s, (*lines)[k], "Preset file record " + std::to_string(k + 1)));
     s.view.showProgress(0);
     s.lockWindow();
     s.exchanges.startPresetWrite();

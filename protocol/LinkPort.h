@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace m7410 {
 
@@ -20,6 +21,8 @@ public:
     // Forget a half-collected HID message: the dispatcher does this on every call, so the
     // next report is taken as a header again.
     virtual void resetHidAssembly() {}
+    // A line for the traffic log about what was sent (not a frame).
+    virtual void note(const std::string& line) { (void)line; }
 };
 
 } // namespace m7410

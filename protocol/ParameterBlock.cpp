@@ -25,6 +25,15 @@ void decodeBlock(const BlockData& block, ChannelModel& model) {
     model.clampToTables();
 }
 
+int limitBlock(BlockData& block) {
+    ChannelModel model;
+    for (const ParameterGroup& g : allParameterGroups())
+        decodeGroup(model, g, block.data() + addressOf(g).blockOffset);
+    const int changed = model.clampToTables();
+    if (changed > 0) block = encodeBlock(model, block);
+    return changed;
+}
+
 std::string decodeName(const uint8_t* bytes, std::size_t size) {
     std::string name;
     for (std::size_t i = 0; i < size && bytes[i] != 0; ++i)

@@ -36,6 +36,9 @@ std::optional<BlockData> blockDataFromText(std::string_view blockText);
 
 // Reads every field into the model and limits the indexed ones to their tables.
 void decodeBlock(const BlockData& block, ChannelModel& model);
+// Limits the block's indexed fields as decodeBlock does and writes them back, so the block
+// holds the set the window shows; every other byte stays. Returns how many fields changed.
+int limitBlock(BlockData& block);
 // A name field: one character per byte up to the first zero byte.
 std::string decodeName(const uint8_t* bytes, std::size_t size);
 std::string blockName(const BlockData& block);

@@ -91,6 +91,49 @@ TEST_F(HidPresets, SavesTheTwentyPresetsAndWritesEachLineToItsOwnSlot) {
     EXPECT_TRUE(s.Timer1->isActive() && s.sendTimer->isActive());
 }
 
+// Every field of the set holds only in-range values: read back and limited, it is unchanged.
+bool holdsOnlyInRangeValues(const BlockData& block) {
+    ChannelModel m;
+    decodeBlock(block, m);
+    return encodeBlock(m, block) == block;
+}
+
+TEST_F(HidPresets, OutOfRangeRecordsReachTheUnitLimitedAsTheWindowShowsThem) {
+    connect();
+    // All "F": valid by the checks, yet no indexed field is in range.
+    const std::string wild(BlockTextLength, 'F');
+    view.openPath = dir.filePath("wild").toStdString();
+    writeFile(*view.openPath, wild + "\r\n");
+    files.loadOneGroupToDevice();
+    clock.advance(2000);
+    EXPECT_TRUE(unitMatchesModel());
+    EXPECT_TRUE(holdsOnlyInRangeValues(unit.currentSet()));
+    // What the unit does not read comes from the file: the name and the unit's own bytes.
+    BlockData allOnes;
+    allOnes.fill(0xFF);
+    EXPECT_EQ(unit.currentSet(), encodeBlock(s.model, allOnes));
+    EXPECT_EQ(s.model.outputs[0].delay, 0xFFFF);
+    // 3 gains, 4 x 4 crossover fields and 24 x 5 band fields.
+    EXPECT_EQ(logLines("Preset file: 139 fields were outside").size(), 1u);
+
+    // Each record of a 20-group file, the in-range ones untouched.
+    const auto original = presetsOf(unit);
+    std::string text;
+    for (int n = 1; n <= 20; ++n)
+        text += (n % 2 ? wild : recordHex(CodePresetBlock, n, original[n - 1])) + "\r\n";
+    writeFile(*view.openPath, text);
+    files.loadTwentyGroupsToDevice();
+    clock.advance(25000);
+    for (int n = 1; n <= 20; ++n) {
+        EXPECT_TRUE(holdsOnlyInRangeValues(unit.preset(n))) << n;
+        if (n % 2 == 0) {
+            EXPECT_EQ(unit.preset(n), original[n - 1]) << n;
+        }
+    }
+    EXPECT_EQ(logLines("Preset file record 1: 139 fields").size(), 1u);
+    EXPECT_TRUE(logLines("Preset file record 2:").empty());
+}
+
 TEST_F(SerialPresets, DamagedMissingOrCancelledFilesChangeNothing) {
     connect();
     const std::string good = recordHex(CodePresetBlock, 1, unit.preset(1));

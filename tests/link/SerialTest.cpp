@@ -18,6 +18,7 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <termios.h>
 #include <unistd.h>
 
 using namespace m7410;
@@ -160,6 +161,37 @@ TEST(SerialTransport, TakesReceivedBytesInBatchesAndClosesOnFailure) {
     serial.WriteSerial(); // nothing to write to, nothing breaks
     serial.CloseSerialPort();
     EXPECT_EQ(linkOpen, 0);
+}
+
+TEST(SerialTransport, OpensTheLineAt9600EightBitsNoParityOneStopBit) {
+    app();
+    Pty pty;
+    if (pty.slave.isEmpty()) GTEST_SKIP() << "no pseudo-terminal";
+    // Start from other settings, so only the opening can have set the line.
+    const int line = ::open(pty.slave.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(line, 0);
+    termios t{};
+    ASSERT_EQ(tcgetattr(line, &t), 0);
+    cfsetispeed(&t, B38400);
+    cfsetospeed(&t, B38400);
+    t.c_cflag = (t.c_cflag & ~CSIZE) | CS7 | PARENB | CSTOPB;
+    ASSERT_EQ(tcsetattr(line, TCSANOW, &t), 0);
+
+    VirtualClock clock;
+    RecordingSink sink;
+    int32_t linkOpen = 0;
+    SerialTransport serial(clock, sink, linkOpen);
+    serial.choosePort({"pts", pty.slave, 0});
+    ASSERT_TRUE(serial.OpenSerialPort());
+
+    ASSERT_EQ(tcgetattr(line, &t), 0);
+    ::close(line);
+    EXPECT_EQ(cfgetospeed(&t), speed_t(B9600));
+    EXPECT_EQ(cfgetispeed(&t), speed_t(B9600));
+    EXPECT_EQ(t.c_cflag & CSIZE, tcflag_t(CS8));
+    EXPECT_EQ(t.c_cflag & PARENB, 0u);
+    EXPECT_EQ(t.c_cflag & CSTOPB, 0u);
+    serial.CloseSerialPort();
 }
 
 TEST(SerialTransport, RoundTripWithTheSimulatedUnitOnAPseudoTerminal) {

@@ -1,0 +1,125 @@
+// Settings and logo at paths that are not plain files, or are too large, never hang or abort.
+#include "app/PlainFile.h"
+#include "app/SettingsFile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace m7410::test {
+namespace {
+
+// A pipe nobody writes to. Should the code under test block on it, a writer comes after a
+// few seconds and goes again, so the test fails instead of hanging.
+class Fifo {
+public:
+    explicit Fifo(const QString& path) : path(path.toLocal8Bit()) {
+        made = ::mkfifo(this->path.constData(), 0600) == 0;
+        rescue = std::thread([this] {
+            std::unique_lock lock(mutex);
+            if (done.wait_for(lock, std::chrono::seconds(3), [this] { return finished; })) return;
+            blocked = true;
+            const int fd = ::open(this->path.constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) ::close(fd);
+        });
+    }
+    ~Fifo() {
+        {
+            std::lock_guard lock(mutex);
+            finished = true;
+        }
+        done.notify_all();
+        rescue.join();
+    }
+    bool made = false;
+    std::atomic<bool> blocked{false};
+
+private:
+    QByteArray path;
+    std::mutex mutex;
+    std::condition_variable done;
+    bool finished = false;
+    std::thread rescue;
+};
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+QByteArray settingsOfSize(qint64 size) {
+    QByteArray text = "[Personal settings]\nName=Hall\n;";
+    text += QByteArray(size - text.size() - 1, 'x');
+    return text + "\n";
+}
+
+TEST(PlainFileTest, SettingsThatAreNoPlainFileOrTooLargeCountAsAbsent) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("mysetting.ini");
+    {
+        Fifo fifo(path);
+        ASSERT_TRUE(fifo.made);
+        SettingsFile settings(path);
+        EXPECT_FALSE(settings.text("Name").has_value());
+        // Saving must not block on the pipe, nor replace it with our keys alone.
+        QString error;
+        EXPECT_FALSE(settings.save(settings.read(), error));
+        EXPECT_TRUE(error.contains("not a regular file")) << error.toStdString();
+        EXPECT_FALSE(fifo.blocked);
+    }
+    QFile::remove(path);
+    ASSERT_TRUE(QFile::link("/dev/zero", path));
+    EXPECT_FALSE(SettingsFile(path).text("Name").has_value());
+    QFile::remove(path);
+
+    writeBytes(path, settingsOfSize(PlainFile::SettingsLimit));
+    EXPECT_EQ(SettingsFile(path).text("Name"), QStringLiteral("Hall"));
+    writeBytes(path, settingsOfSize(PlainFile::SettingsLimit + 1));
+    SettingsFile large(path);
+    EXPECT_FALSE(large.text("Name").has_value());
+    QString error;
+    EXPECT_FALSE(large.save(large.read(), error)) << "the large file would be cut to our keys";
+    EXPECT_EQ(QFileInfo(path).size(), PlainFile::SettingsLimit + 1);
+}
+
+TEST(PlainFileTest, LogoThatIsNoPlainFileOrTooLargeIsRefusedWithTheReason) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("logo.bmp");
+    QString reason;
+    EXPECT_TRUE(readLogoFile(path, reason).isNull());
+    {
+        Fifo fifo(path);
+        ASSERT_TRUE(fifo.made);
+        EXPECT_TRUE(readLogoFile(path, reason).isNull());
+        EXPECT_EQ(reason, "not a regular file");
+        EXPECT_FALSE(fifo.blocked);
+    }
+    QFile::remove(path);
+    ASSERT_TRUE(QFile::link("/dev/zero", path));
+    EXPECT_TRUE(readLogoFile(path, reason).isNull());
+    QFile::remove(path);
+
+    QImage picture(4, 3, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(path, "BMP"));
+    EXPECT_EQ(readLogoFile(path, reason).pixel(2, 1), picture.pixel(2, 1));
+    // A sparse file costs no disk space.
+    QFile large(path);
+    ASSERT_TRUE(large.resize(PlainFile::LogoLimit + 1));
+    EXPECT_TRUE(readLogoFile(path, reason).isNull());
+    EXPECT_EQ(reason, "larger than 64 MiB");
+}
+
+} // namespace
+} // namespace m7410::test
