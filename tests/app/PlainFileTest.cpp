@@ -27,10 +27,14 @@ public:
         made = ::mkfifo(this->path.constData(), 0600) == 0;
         rescue = std::thread([this] {
             std::unique_lock lock(mutex);
-            if (done.wait_for(lock, std::chrono::seconds(3), [this] { return finished; })) return;
-            blocked = true;
-            const int fd = ::open(this->path.constData(), O_WRONLY | O_NONBLOCK);
-            if (fd >= 0) ::close(fd);
+            auto wait = std::chrono::milliseconds(3000);
+            while (!done.wait_for(lock, wait, [this] { return finished; })) {
+                // Each open that blocks is let go, however many there are.
+                blocked = true;
+                const int fd = ::open(this->path.constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0) ::close(fd);
+                wait = std::chrono::milliseconds(100);
+            }
         });
     }
     ~Fifo() {
