@@ -1,3 +1,4 @@
+#include "Fifo.h"
 #include "WindowFixture.h"
 
 #include "app/PasswordBox.h"
@@ -153,12 +154,23 @@ TEST_F(PersonalSettingsTest, AUnreadableLogoLeavesThePictureAndAFailedSaveKeepsT
     EXPECT_EQ(dialogs.filters.back(), "图像文件(*.bmp)");
     EXPECT_EQ(dialogs.errors.size(), 1u);
     EXPECT_EQ(box->logo(), logo);
+    {
+        // A pipe chosen as the picture is refused at once instead of waiting for a writer.
+        Fifo fifo(programFile("pipe.bmp"));
+        ASSERT_TRUE(fifo.made);
+        dialogs.nextOpen = programFile("pipe.bmp");
+        QTest::mouseClick(box->loadButton(), Qt::LeftButton);
+        EXPECT_FALSE(fifo.blocked);
+        ASSERT_EQ(dialogs.errors.size(), 2u);
+        EXPECT_TRUE(dialogs.errors.back().contains("not a regular file"));
+        EXPECT_EQ(box->logo(), logo);
+    }
 
     // The settings file's place is a folder: saving fails with the reason, the box stays.
     ASSERT_TRUE(QDir(dir.path()).mkdir("mysetting.ini"));
     box->show();
     QTest::mouseClick(box->saveButton(), Qt::LeftButton);
-    EXPECT_EQ(dialogs.errors.size(), 2u);
+    EXPECT_EQ(dialogs.errors.size(), 3u);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_TRUE(box->isVisible());
 }
