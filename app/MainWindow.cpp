@@ -309,8 +309,7 @@ bool MainWindow::beginZeroDb() {
     windowLock->showProgress({ZeroDbProgressLeft, eq->y() + ZeroDbProgressBelowEqTop}, 0);
     windowLock->setPanelsEnabled(EditingPanels, false);
     // The send step counts the six band messages and unlocks after the last.
-    s.progressStepsActive = 1;
-    s.progressSteps = 0;
+    s.scheduler.beginBandProgress(edit.currentChannel);
     return true;
 }
 

@@ -63,6 +63,8 @@ void DevicePresets::Timer3Timer() {
 void DevicePresets::saveClicked(int saveIndex, const std::string& name) {
     const int slot = slotOf(saveIndex);
     if (s.linkOpen == 0 || slot == 0) return;
+    // The unit stores the set it holds: the edits still queued must reach it first.
+    if (!s.scheduler.sendQueuedEdits()) return;
     s.scheduler.holdForExchange();
     s.saveAckPending = 1;
     s.receiveText().clear();

@@ -33,14 +33,16 @@ std::string limitedRecord(Session& s, const std::string& record, const std::stri
 } // namespace
 
 PresetFiles::PresetFiles(Session& session)
-    : s(session), Timer12(session.clock.createTimer(LoadProgressMs, [this] { Timer12Timer(); })),
-      saveOneTimer(session.clock.createTimer(
-          SaveOneReplyTimeoutMs, [this] { saveOneReplyTimedOut(); }, true)) {}
+    : s(session), Timer12(session.clock.createTimer(LoadProgressMs, [this] { Timer12Timer(); })) {}
 
 PresetFiles::~PresetFiles() = default;
 
 void PresetFiles::saveOneGroupToPc() {
     if (s.linkOpen == 0) return;
+    // Each press owns its wait: an earlier press's time-out must not end this one.
+    s.saveOneTimer->stop();
+    // The file must hold what the window shows, edits still queued included.
+    if (!s.scheduler.sendQueuedEdits()) return;
     s.lockWindow();
     s.scheduler.holdForExchange();
     s.saveOneToFilePending = 1;
@@ -50,21 +52,11 @@ void PresetFiles::saveOneGroupToPc() {
     s.collection.clear();
     s.receiveText().clear();
     s.scheduler.SendFrame(currentBlockReadRequest(s.deviceNumber));
-    saveOneTimer->stop();
-    saveOneTimer->start();
+    s.exchanges.startSaveOneWait();
     s.clock.PumpWait(ExchangePauseMs);
     if (s.exchangeEpoch != epoch) return;
     // The file is offered when the block arrives; the window need not wait for it.
     s.view.setPanelsEnabled(UnlockedPanels, true);
-}
-
-void PresetFiles::saveOneReplyTimedOut() {
-    saveOneTimer->stop();
-    // Answered (the dispatcher cleared the flag), or ended by a closed link.
-    if (s.saveOneToFilePending == 0) return;
-    s.saveOneToFilePending = 0;
-    s.scheduler.startPolling();
-    s.view.showDisconnected();
 }
 
 void PresetFiles::saveTwentyGroupsToPc() {

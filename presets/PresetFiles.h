@@ -26,9 +26,6 @@ public:
     static constexpr int LoadSettleMs = 8000;
     static constexpr int LoadProgressMs = 800;
     static constexpr int LoadProgressTicks = 10;
-    // The unit answers a block read well within its start-up allowance; without a reply the
-    // save must not leave polling and sending stopped for good.
-    static constexpr int SaveOneReplyTimeoutMs = 2000;
 
     explicit PresetFiles(Session& session);
     ~PresetFiles();
@@ -40,8 +37,7 @@ public:
     void loadOneGroupToDevice();     // "load one group to DV"
     void loadTwentyGroupsToDevice(); // "load 20-group to DV"
 
-    void Timer12Timer();         // one-group load progress
-    void saveOneReplyTimedOut(); // no block came for a one-group save
+    void Timer12Timer(); // one-group load progress
 
 private:
     // The lines of the file the user picks: empty when cancelled; nothing when the action is
@@ -51,7 +47,6 @@ private:
 
     Session& s;
     std::unique_ptr<Timer> Timer12;
-    std::unique_ptr<Timer> saveOneTimer;
     int loadTicks = 0;
     uint32_t loadEpoch = 0;
 };

@@ -8,6 +8,7 @@
 #include "protocol/SessionView.h"
 #include "support/HexText.h"
 
+#include <algorithm>
 #include <string>
 
 namespace m7410 {
@@ -119,6 +120,16 @@ bool Dispatcher::handleHead() {
     return false;
 }
 
+bool Dispatcher::namesReplyIncomplete() const {
+    const std::string& t = s.receiveText();
+    if (t.empty() || t.size() >= NamesChars) return false;
+    // The start of a names reply, as far as it has come; the device number may be any.
+    constexpr std::string_view Head = "A5A5A5??520026";
+    for (std::size_t i = 0; i < std::min(t.size(), Head.size()); ++i)
+        if (Head[i] != '?' && t[i] != Head[i]) return false;
+    return true;
+}
+
 void Dispatcher::statusReply() {
     const int bass = dataByte(0);
     if (bass == Grey) s.view.setBassOn(false);
@@ -160,6 +171,7 @@ void Dispatcher::currentBlock() {
     s.chcon112->stop();
     if (s.saveOneToFilePending != 0) {
         s.saveOneToFilePending = 0;
+        s.saveOneTimer->stop();
         const std::string line = s.receiveText().substr(0, BlockChars);
         drop(BlockChars);
         s.collection.assign(1, line);
@@ -186,6 +198,7 @@ void Dispatcher::currentBlock() {
 
 void Dispatcher::presetNames() {
     s.chcon188->stop();
+    s.namesReplyDue = 0;
     const std::optional<std::vector<uint8_t>> data = fromHex(
         std::string_view(s.receiveText()).substr(DataChar, NamesChars - DataChar - TailChars));
     drop(NamesChars);

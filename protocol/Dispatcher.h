@@ -16,6 +16,8 @@ public:
     explicit Dispatcher(Session& session);
 
     void ProcessReceived();
+    // The receive text holds the first part of a names reply and no more.
+    bool namesReplyIncomplete() const;
 
 private:
     // One pass over the head of the receive text; true when something left it.

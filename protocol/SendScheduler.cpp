@@ -1,9 +1,12 @@
 #include "protocol/SendScheduler.h"
 
 #include "protocol/LinkPort.h"
+#include "protocol/ParameterGroup.h"
 #include "protocol/ProtocolLogging.h"
 #include "protocol/Session.h"
 #include "protocol/SessionView.h"
+
+#include <algorithm>
 
 namespace m7410 {
 
@@ -12,6 +15,8 @@ constexpr std::size_t MaxReportFrame = 64;
 constexpr int LastParameterMessage = 36;
 constexpr int ProgressStepPercent = 16;
 constexpr int ProgressStepCount = 6;
+constexpr int EditsWaitStepMs = 10; // the scheduler's own tick
+constexpr unsigned EditsWaitPanels = UnlockedPanels | EqPanel;
 } // namespace
 
 SendScheduler::SendScheduler(Session& session) : s(session) {}
@@ -80,7 +85,12 @@ void SendScheduler::Timer4Timer() {
 
 void SendScheduler::Timer1Timer() {
     if (s.linkOpen == 0) return;
-    s.receiveText().clear();
+    // A names reply still arriving after a 20-preset write is kept whole, once: its status
+    // reply then follows it. Anything else left over is stale.
+    if (s.namesReplyDue != 0 && s.dispatcher.namesReplyIncomplete())
+        s.namesReplyDue = 0;
+    else
+        s.receiveText().clear();
     SendFrame(statusRequest(s.deviceNumber));
     // A running time-out is not restarted: it counts from the first unanswered poll.
     s.intimer->start();
@@ -98,7 +108,9 @@ void SendScheduler::Timer7Timer() {
         const ParameterFrame frame = s.frames.frame(message);
         if (frame[0] == StartMarker) SendFrame(frame.data(), frame.size());
     }
-    if (s.progressStepsActive != 0) {
+    const uint64_t bit = message >= 1 && message <= PendingSlotCount ? uint64_t{1} << message : 0;
+    if (s.progressStepsActive != 0 && (progressMessages & bit) != 0) {
+        progressMessages &= ~bit;
         ++s.progressSteps;
         s.view.setProgress(s.progressSteps * ProgressStepPercent);
         if (s.progressSteps >= ProgressStepCount) {
@@ -109,6 +121,15 @@ void SendScheduler::Timer7Timer() {
     }
     s.sendingMessage = 0;
     s.Timer4->start();
+}
+
+void SendScheduler::beginBandProgress(int channel) {
+    s.progressStepsActive = 1;
+    s.progressSteps = 0;
+    progressMessages = 0;
+    for (int row = 0; row < EqRowsPerChannel; ++row)
+        progressMessages |= uint64_t{1}
+                            << addressOf(eqBandGroup(bandAddress(channel, row))).pendingMessage;
 }
 
 void SendScheduler::startPolling() {
@@ -134,7 +155,39 @@ void SendScheduler::dropParameterMessages() {
         s.pending[slot] = 0;
 }
 
+int SendScheduler::queuedEdits() const {
+    int count = 0;
+    for (int slot = 1; slot <= LastParameterMessage; ++slot)
+        if (s.pending[slot] == 1) ++count;
+    if (s.Timer7->isActive() && s.sendingMessage >= 1 && s.sendingMessage <= LastParameterMessage)
+        ++count;
+    return count;
+}
+
+bool SendScheduler::sendQueuedEdits() {
+    const int total = queuedEdits();
+    if (total == 0) return true;
+    const auto schedulerRuns = [this] {
+        return s.sendTimer->isActive() || s.Timer7->isActive() || s.Timer4->isActive();
+    };
+    // Held by the start-up or another exchange: the edits wait for it, as before.
+    if (!schedulerRuns()) return true;
+    const uint32_t epoch = s.exchangeEpoch;
+    s.view.showProgress(0);
+    // The open page too, so no new edit joins the queue while it drains.
+    s.view.setPanelsEnabled(EditsWaitPanels, false);
+    for (int left = total; left > 0 && schedulerRuns(); left = queuedEdits()) {
+        s.view.setProgress((total - std::min(left, total)) * 100 / total);
+        s.clock.PumpWait(EditsWaitStepMs);
+        if (s.exchangeEpoch != epoch || s.linkOpen == 0) return false;
+    }
+    s.view.hideProgress();
+    s.view.setPanelsEnabled(EditsWaitPanels, true);
+    return true;
+}
+
 void SendScheduler::holdForExchange() {
+    ++s.exchangesStarted;
     stopPolling();
     s.Timer4->stop();
     if (s.Timer7->isActive()) {

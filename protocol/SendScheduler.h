@@ -37,6 +37,11 @@ public:
     void Timer1Timer();    // status poll
     void Timer7Timer();    // paced send step
 
+    // The "0 dB" sequence of a channel: its progress box counts the sends of that channel's
+    // six band messages and the window comes back after the last; other messages sent
+    // meanwhile (a field committed as the button was pressed) do not count.
+    void beginBandProgress(int channel);
+
     // Restart polling and the scheduler together, as every finished exchange does.
     void startPolling();
     // Stops the tick, the poll, its time-out and a send under way (nothing left armed).
@@ -49,12 +54,20 @@ public:
     // Forgets the queued parameter messages (not the system-record request): they carry
     // edits of a set the unit is replacing, and would overwrite the new set with them.
     void dropParameterMessages();
+    // Before a store or a read of the unit's set: sends the queued edits at the usual pace
+    // with the window locked behind the progress box, so the unit holds what the window
+    // shows. Returns at once when nothing is queued. False when the link closed meanwhile
+    // (the close ended the action and gave the window back).
+    bool sendQueuedEdits();
 
 private:
     // The tick, the poll and its time-out.
     void stopPolling();
+    // Parameter messages raised or armed for sending.
+    int queuedEdits() const;
 
     Session& s;
+    uint64_t progressMessages = 0; // bit n: slot n counts for the "0 dB" progress
 };
 
 } // namespace m7410

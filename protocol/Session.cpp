@@ -24,6 +24,8 @@ Session::Session(Clock& clock, SessionView& view, LinkPort& link)
     Timer11 = clock.createTimer(10, [this] { exchanges.Timer11Timer(); });
     Timer13 = clock.createTimer(1000, [this] { exchanges.Timer13Timer(); });
     Timer22 = clock.createTimer(10000, [this] { exchanges.Timer22Timer(); });
+    saveOneTimer = clock.createTimer(
+        TimedExchanges::SaveOneReplyTimeoutMs, [this] { exchanges.saveOneTimerTimer(); }, true);
     Timer13->start();
 }
 
@@ -41,7 +43,9 @@ void Session::endExchanges() {
     Timer9->stop();
     Timer10->stop();
     Timer22->stop();
+    saveOneTimer->stop();
     saveOneToFilePending = 0;
+    namesReplyDue = 0;
     saveAllToFilePending = 0;
     recallPending = 0;
     saveAckPending = 0;

@@ -78,6 +78,12 @@ public:
     // Goes up each time endExchanges runs (a link closed or opened): an exchange that pauses
     // compares it afterwards, so it never carries on against another link or a closed one.
     uint32_t exchangeEpoch = 0;
+    // Goes up each time an exchange takes the link (holdForExchange): a time-out of an earlier
+    // exchange leaves polling to the one that followed it.
+    uint32_t exchangesStarted = 0;
+    // Set while the names reply asked for after a 20-preset write is awaited: the first poll
+    // keeps a part of it already received instead of emptying the receive text under it.
+    int32_t namesReplyDue = 0;
     // Lines for and from preset files: 664-character block frame texts.
     std::vector<std::string> collection;
     std::string blockText;
@@ -98,6 +104,9 @@ public:
     std::unique_ptr<Timer> Timer11;   // 10, store confirmation
     std::unique_ptr<Timer> Timer13;   // 1000, link indicator (runs from start-up)
     std::unique_ptr<Timer> Timer22;   // 10000, recall time-out
+
+    // 2000, one shot: the one-group save's wait for its block
+    std::unique_ptr<Timer> saveOneTimer;
 
     SendScheduler scheduler;
     Dispatcher dispatcher;

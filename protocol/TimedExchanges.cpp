@@ -35,6 +35,23 @@ void TimedExchanges::startPresetWrite() {
     s.Timer10->start();
 }
 
+void TimedExchanges::startSaveOneWait() {
+    saveOneExchange = s.exchangesStarted;
+    s.saveOneTimer->stop();
+    s.saveOneTimer->start();
+}
+
+void TimedExchanges::saveOneTimerTimer() {
+    s.saveOneTimer->stop();
+    // Answered (the dispatcher cleared the flag), or ended by a closed link.
+    if (s.saveOneToFilePending == 0) return;
+    s.saveOneToFilePending = 0;
+    // An exchange started since then holds the link and restarts polling when it ends;
+    // polling now would empty the receive text under its reply.
+    if (s.exchangesStarted == saveOneExchange) s.scheduler.startPolling();
+    s.view.showDisconnected();
+}
+
 void TimedExchanges::Timer8Timer() {
     if (s.groupsRequested >= PresetSlotCount) {
         s.Timer8->stop();
@@ -83,8 +100,10 @@ void TimedExchanges::Timer10Timer() {
     s.clock.PumpWait(NamesAfterWriteMs);
     if (s.exchangeEpoch != epoch) return;
     s.receiveText().clear();
+    s.namesReplyDue = 1;
     s.scheduler.SendFrame(namesReadRequest(s.deviceNumber));
     s.clock.PumpWait(NamesRequestPauseMs);
+    if (s.exchangeEpoch != epoch) return;
     // The tick too: the file load held it, and a lost names reply must not leave edits queued.
     s.scheduler.startPolling();
     s.unlockWindow();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 namespace m7410 {
 
 class Session;
@@ -8,6 +10,10 @@ class Session;
 // presets, the confirmation of a store, the recall time-out and the link indicator.
 class TimedExchanges {
 public:
+    // The unit answers a block read well within its start-up allowance; without a reply a
+    // one-group save must not leave polling and sending stopped for good.
+    static constexpr int SaveOneReplyTimeoutMs = 2000;
+
     explicit TimedExchanges(Session& session);
 
     // Starts the 20-preset read: one request every 700 ms, 16 s for all replies. The caller
@@ -16,6 +22,9 @@ public:
     // Starts the 20-preset write of the 20 lines in the collection, one preset a second. The
     // caller has checked the lines and locked the window.
     void startPresetWrite();
+    // Starts the wait for the block a one-group save asked for; the exchange that asked has
+    // just taken the link. A new wait replaces an earlier one, and the block ends it.
+    void startSaveOneWait();
 
     void Timer8Timer();  // one preset read request
     void Timer9Timer();  // the 20-preset read timed out
@@ -23,9 +32,12 @@ public:
     void Timer11Timer(); // a store was acknowledged
     void Timer13Timer(); // link indicator
     void Timer22Timer(); // a recall timed out
+    // No block came for a one-group save.
+    void saveOneTimerTimer();
 
 private:
     Session& s;
+    uint32_t saveOneExchange = 0;
 };
 
 } // namespace m7410

@@ -49,24 +49,30 @@ TEST_F(Sched, NothingLeavesWhileTheLinkIsClosed) {
     EXPECT_EQ(s.frames.frame(1)[0], 0);
 }
 
-TEST_F(Sched, SystemRecordRequestIsBuiltOnTheFlyAndZeroDbProgressEndsAfterSixSends) {
+TEST_F(Sched, SystemRecordRequestIsBuiltOnTheFlyAndZeroDbProgressCountsOnlyTheSixBands) {
     s.linkOpen = 1;
-    for (int band = 0; band < 5; ++band)
-        s.builders.QueueEqBandMessage(band);
-    s.RaisePending(SystemRecordPending);
-    s.progressStepsActive = 1;
     view.showProgress(0);
     view.setPanelsEnabled(EditingPanels, false);
+    s.scheduler.beginBandProgress(1);
+    // A crossover field committed as "0 dB" was pressed goes first; it is not a band step.
+    s.builders.QueueCrossoverMessage(1);
+    for (int row = 0; row < 6; ++row)
+        s.builders.QueueEqBandMessage(bandAddress(1, row));
+    s.RaisePending(SystemRecordPending);
     s.scheduler.startPolling();
-    clock.advanceTo(5 * 510 + 209);
+    clock.advanceTo(210);
+    EXPECT_EQ(view.progress, 0);
+    clock.advanceTo(6 * 510 + 209);
     EXPECT_EQ(view.progress, 80);
     EXPECT_TRUE(view.progressShown);
     clock.advance(1);
-    EXPECT_EQ(link.sent.back().hex, SystemRecordRequestHex);
     EXPECT_EQ(view.progress, 96);
     EXPECT_FALSE(view.progressShown);
     EXPECT_EQ(view.disabled, 0u);
     EXPECT_EQ(s.progressStepsActive, 0);
+    clock.advance(510);
+    EXPECT_EQ(link.sent.back().hex, SystemRecordRequestHex);
+    EXPECT_EQ(view.progress, 96);
 }
 
 } // namespace
