@@ -33,6 +33,11 @@ public:
     void setGarbageBytes(int count) { garbage = count; }
     // After this many more reply bytes the line goes dead (a cable pulled halfway); -1 cancels.
     void setCutAfterBytes(int count) { bytesBeforeCut = count; }
+    // The cable is plugged back in: a cut line carries replies again.
+    void replug() {
+        dead = false;
+        bytesBeforeCut = -1;
+    }
     // A frame that stops arriving for this long is given up (0 waits for ever).
     void setFrameGapTimeoutMs(int ms);
     // Bytes not yet sent.
