@@ -246,6 +246,7 @@ void MainWindow::startUp() {
     rows->move(AreaLeft, ChannelGroupTop);
     showGraph();
     top->linkIndicator()->setPixmap(QPixmap::fromImage(linkPicture(false)));
+    shownLink = false;
     rows->showModel();
     resize(WindowWidth, height());
     new ReachableFocus(*client, {memorySave, historyList}, this);
@@ -395,6 +396,9 @@ void MainWindow::setStatusText(const std::string& text) {
 }
 
 void MainWindow::setLinkIndicator(bool linkOpen) {
+    // Asked every second; drawing the same picture again would only wake the display.
+    if (shownLink == linkOpen) return;
+    shownLink = linkOpen;
     top->linkIndicator()->setPixmap(QPixmap::fromImage(linkPicture(linkOpen)));
 }
 

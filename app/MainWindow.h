@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QListView;
@@ -170,6 +171,7 @@ private:
     int mode = 0;
     int designHeight = 0;
     bool fitted = false;
+    std::optional<bool> shownLink; // the link indicator's picture
 
     QWidget* client = nullptr;
     QPushButton* memorySave = nullptr;

@@ -3,9 +3,11 @@
 #include "app/PlainFile.h"
 #include "app/SetupCheck.h"
 #include "app/SplashScreen.h"
+#include "app/TopGroup.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QPushButton>
 #include <QSerialPortInfo>
 
 #include "link/HidapiBackend.h"
@@ -21,6 +23,7 @@ namespace {
 struct Options {
     bool demo = false;
     bool check = false;
+    bool connect = false;
     QStringList ports;
 };
 
@@ -39,12 +42,15 @@ Options parseOptions(const QCoreApplication& app) {
     const QCommandLineOption port("port", "Add PATH as the last serial port of the list.", "PATH");
     parser.addOption(demo);
     parser.addOption(port);
+    // For scripts and unattended desks: the window opens already connecting.
+    const QCommandLineOption connect("connect", "Press \"Connect\" once the window is open.");
+    parser.addOption(connect);
     parser.process(app);
     if (parser.isSet(version)) {
         std::printf("m7410 %s (%s)\n", M7410_VERSION, qPrintable(m7410::SetupCheck::versions()));
         std::exit(0);
     }
-    return {parser.isSet(demo), parser.isSet(check), parser.values(port)};
+    return {parser.isSet(demo), parser.isSet(check), parser.isSet(connect), parser.values(port)};
 }
 
 // --help, --version and --check must work without a display, so they never create the GUI.
@@ -130,5 +136,9 @@ int main(int argc, char* argv[]) {
     m7410::MainWindow mainWindow(window);
     splash.reset();
     mainWindow.show();
+    if (options.connect) {
+        QMetaObject::invokeMethod(mainWindow.topGroup()->connectButton(), &QPushButton::click,
+                                  Qt::QueuedConnection);
+    }
     return QApplication::exec();
 }

@@ -4,9 +4,30 @@
 
 #include <QSerialPortInfo>
 
+#include <dirent.h>
+
 #include <algorithm>
+#include <string>
 
 namespace m7410 {
+
+namespace {
+
+// The names of the kernel's tty devices, sorted; nothing when the folder cannot be read.
+// Reading one folder costs little next to asking udev about every tty, and any serial port
+// that comes or goes adds or removes a name here.
+std::optional<std::vector<std::string>> ttyDeviceNames() {
+    DIR* dir = opendir("/sys/class/tty");
+    if (dir == nullptr) return std::nullopt;
+    std::vector<std::string> names;
+    while (const dirent* e = readdir(dir))
+        names.emplace_back(e->d_name);
+    closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
 
 SerialPortRegister::SerialPortRegister(Clock& clock, const int32_t& linkOpen, Source source)
     : linkOpen(linkOpen), source(std::move(source)) {
@@ -18,10 +39,18 @@ SerialPortRegister::SerialPortRegister(Clock& clock, const int32_t& linkOpen, So
 SerialPortRegister::~SerialPortRegister() = default;
 
 std::optional<std::vector<SerialPortEntry>> SerialPortRegister::systemPorts() {
+    // The refresh asks every 3 s while disconnected; udev is asked again only when the set
+    // of tty devices changed.
+    static std::optional<std::vector<std::string>> lastNames;
+    static std::vector<SerialPortEntry> lastPorts;
+    auto names = ttyDeviceNames();
+    if (names && names == lastNames) return lastPorts;
     std::vector<SerialPortEntry> ports;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         ports.push_back({info.portName(), info.systemLocation(), 0});
     }
+    lastNames = std::move(names);
+    lastPorts = ports;
     return ports;
 }
 
