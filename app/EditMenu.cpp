@@ -85,6 +85,8 @@ EditMenu::EditMenu(EditMenuParts parts, QMenu* before, QObject* parent)
 
 EditMenu::~EditMenu() {
     if (qApp) qApp->removeEventFilter(this);
+    // The stack announces its clearing as it goes, after the window's rows are gone.
+    disconnect(&editHistory->stack(), nullptr, this, nullptr);
 }
 
 bool EditMenu::eventFilter(QObject* watched, QEvent* event) {

@@ -88,7 +88,7 @@ LineResult parseFilter(std::string_view body) {
         f.kind = type[0] == 'l' ? TextFilterKind::LowShelf : TextFilterKind::HighShelf;
         if (i < t.size() && (lower(t[i]) == "6db" || lower(t[i]) == "12db")) {
             f.shelfSlopeDb = lower(t[i]) == "6db" ? 6 : 12;
-            f.typeText += " " + std::string(t[i++]);
+            f.typeText.append(" ").append(t[i++]);
         }
     } else {
         return {std::nullopt, "filter type " + f.typeText +
@@ -108,11 +108,11 @@ LineResult parseFilter(std::string_view body) {
         } else if (key == "q") {
             target = &f.q;
         } else {
-            return {std::nullopt, "unknown field \"" + std::string(t[i - 1]) + "\""};
+            return {std::nullopt, std::string("unknown field \"").append(t[i - 1]).append("\"")};
         }
-        if (i >= t.size()) return {std::nullopt, "no value after " + std::string(t[i - 1])};
+        if (i >= t.size()) return {std::nullopt, std::string("no value after ").append(t[i - 1])};
         const std::optional<double> v = number(t[i]);
-        if (!v) return {std::nullopt, "\"" + std::string(t[i]) + "\" is not a number"};
+        if (!v) return {std::nullopt, std::string("\"").append(t[i]).append("\" is not a number")};
         *target = v;
         ++i;
         if (i < t.size() && *unit != '\0' && lower(t[i]) == unit) ++i;

@@ -120,7 +120,7 @@ TEST_F(PresetControlsTest, LongNamesFromTheUnitAreShownAndSavedWholeOnlyTypingIs
     EXPECT_EQ(name->text().toStdString(), twenty);
     name->setSelection(0, 1);
     QTest::keyClicks(name, "f");
-    EXPECT_EQ(name->text().toStdString(), "f" + twenty.substr(1));
+    EXPECT_EQ(name->text().toStdString(), std::string("f").append(twenty, 1));
     name->selectAll();
     QTest::keyClicks(name, "abcdefghijklmnopqrstuvwxyz");
     EXPECT_EQ(name->text().toStdString(), "abcdefghijklmno");

@@ -52,7 +52,7 @@ TEST_F(SessionFixture, ApplyParameterTextTakesOnlyARecordAndKeepsTheLinkFlag) {
         toHex(buildFrame(0, KindReply, 0, CodeCurrentBlock, 0, block.data(), block.size()));
 
     s.linkOpen = 1;
-    for (const std::string& text : {record.substr(2), record + "00", "G" + record.substr(1)})
+    for (const std::string& text : {record.substr(2), record + "00", std::string("G").append(record, 1)})
         EXPECT_FALSE(ApplyParameterText(s, text));
     EXPECT_TRUE(view.bandsRefreshed.empty());
     EXPECT_FALSE(view.volume.has_value());
