@@ -1,4 +1,4 @@
-#include "app/DemoUnit.h"
+#include "demo/DemoUnit.h"
 #include "app/MainWindow.h"
 #include "app/PlainFile.h"
 #include "app/SetupCheck.h"

@@ -1,6 +1,7 @@
 #include "model/TypedValues.h"
 
 #include "model/NearestIndex.h"
+#include "model/OutputChannel.h"
 #include "model/ValueTables.h"
 
 #include <algorithm>
@@ -17,6 +18,11 @@ int32_t snapEqGain(double dB) {
 
 int32_t snapQ(double q) {
     return nearestIndex(QTable, std::clamp(q, 0.2, 36.0));
+}
+
+int32_t snapOutputGain(double dB, int channel) {
+    const double ceiling = channel == LimitedGainChannel ? 0.0 : 5.0;
+    return nearestIndex(OutputGainTable, std::clamp(dB, -20.0, ceiling));
 }
 
 } // namespace m7410

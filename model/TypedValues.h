@@ -12,5 +12,7 @@ int32_t snapFrequency(double hz);
 int32_t snapEqGain(double dB);
 // Q values: 0.2 .. 36.
 int32_t snapQ(double q);
+// Output gains of channel 0..2: -20 .. +5 dB in 0.1 dB steps, the "High" row only up to 0 dB.
+int32_t snapOutputGain(double dB, int channel);
 
 } // namespace m7410

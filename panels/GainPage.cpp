@@ -2,6 +2,7 @@
 
 #include "model/DisplayFormats.h"
 #include "model/NearestIndex.h"
+#include "model/TypedValues.h"
 #include "model/ValueTables.h"
 #include "panels/FaderPictures.h"
 #include "panels/FilteredField.h"
@@ -19,7 +20,6 @@ namespace {
 
 // The knob's top sits five rows above its reference row.
 constexpr int KnobCentreOffset = 5;
-constexpr double GainFloorDb = -20.0;
 constexpr double GainCeilingDb = 5.0;
 
 int knobTopForIndex(int32_t gain) {
@@ -121,14 +121,12 @@ void GainPage::commitTypedGain() {
     else if (text.endsWith(QStringLiteral("dB")))
         text.chop(2);
     bool ok = false;
-    double dB = text.toDouble(&ok);
+    const double dB = text.toDouble(&ok);
     if (!ok || !std::isfinite(dB)) {
         field->setText(ctx.edit.entryText);
         return;
     }
-    const double ceiling = ch == LimitedGainChannel ? 0.0 : GainCeilingDb;
-    dB = std::clamp(dB, GainFloorDb, ceiling);
-    ctx.model.outputs[ch].gain = nearestIndex(OutputGainTable, dB);
+    ctx.model.outputs[ch].gain = snapOutputGain(dB, ch);
     gainRefresh();
     ctx.edit.entryText = field->text();
 }

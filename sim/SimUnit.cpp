@@ -166,6 +166,8 @@ std::vector<Bytes> SimUnit::handle(const uint8_t* f, std::size_t size) {
         return {};
     case CodePresetBlock:
         std::copy_n(data, BlockSize, presetSlots[arg - 1].begin());
+        // The first output's gain byte: a field every read-back compares.
+        if (arg == faultSettings.corruptPresetWrite) presetSlots[arg - 1][0] ^= 0x01;
         return {};
     default: {
         ParameterGroup g;

@@ -27,6 +27,9 @@ public:
         // Reply code (0 for the store acknowledgement) -> how many of the next such replies to
         // drop.
         std::map<uint8_t, int> drop;
+        // Preset slot (1..20) whose block writes are stored with one parameter changed, as a
+        // failing memory cell would; 0 for none.
+        int corruptPresetWrite = 0;
     };
 
     static constexpr uint8_t DeviceNumber = 0;

@@ -1,5 +1,5 @@
 // Settings into a folder the user may not write, and what --check reports.
-#include "app/DemoUnit.h"
+#include "demo/DemoUnit.h"
 #include "app/SettingsFile.h"
 #include "app/SetupCheck.h"
 #include "link/HidapiBackend.h"

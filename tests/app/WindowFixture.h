@@ -3,7 +3,7 @@
 #include "sim/SimHidFace.h"
 #include "sim/SimUnit.h"
 
-#include "app/DemoUnit.h"
+#include "demo/DemoUnit.h"
 #include "app/MainWindow.h"
 #include "app/UserDialogs.h"
 #include "panels/PanelFixture.h"

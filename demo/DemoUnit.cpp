@@ -2,7 +2,7 @@
 #include "sim/SimHidFace.h"
 #include "sim/SimUnit.h"
 
-#include "app/DemoUnit.h"
+#include "demo/DemoUnit.h"
 
 #include "link/VirtualHidBackend.h"
 

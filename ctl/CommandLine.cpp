@@ -1,0 +1,170 @@
+#include "ctl/CommandLine.h"
+
+#include "ctl/ParameterPaths.h"
+
+#include <charconv>
+#include <map>
+
+namespace m7410 {
+
+namespace {
+
+// The name field of the preset area takes printable ASCII and stops typing at 15 characters.
+constexpr std::size_t NameLengthMax = 15;
+constexpr int SlotCount = 20;
+
+struct CommandSpec {
+    Command command;
+    std::size_t arguments;
+    const char* usage;
+};
+
+const std::map<std::string, CommandSpec, std::less<>>& commands() {
+    static const std::map<std::string, CommandSpec, std::less<>> table = {
+        {"status", {Command::Status, 0, "status"}},
+        {"backup", {Command::Backup, 1, "backup FILE"}},
+        {"restore", {Command::Restore, 1, "restore FILE [--no-verify]"}},
+        {"save-current", {Command::SaveCurrent, 1, "save-current FILE"}},
+        {"load-current", {Command::LoadCurrent, 1, "load-current FILE"}},
+        {"recall", {Command::Recall, 1, "recall N"}},
+        {"store", {Command::Store, 2, "store N NAME"}},
+        {"get", {Command::Get, 1, "get PATH|all"}},
+        {"set", {Command::Set, 2, "set PATH VALUE"}},
+        {"help", {Command::Help, 0, "help"}},
+    };
+    return table;
+}
+
+// A negative number is a value, not an option: "set high.gain -3".
+bool isOption(const std::string& arg) {
+    if (arg.size() < 2 || arg[0] != '-') return false;
+    const char c = arg[1];
+    return !(c == '.' || (c >= '0' && c <= '9'));
+}
+
+std::optional<int> slotNumber(const std::string& text) {
+    int n = 0;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (r.ec != std::errc() || r.ptr != text.data() + text.size() || n < 1 || n > SlotCount)
+        return std::nullopt;
+    return n;
+}
+
+bool nameAllowed(const std::string& name) {
+    if (name.size() > NameLengthMax) return false;
+    for (unsigned char c : name) {
+        if (c < 0x20 || c > 0x7E) return false;
+    }
+    return true;
+}
+
+ParsedCommandLine fail(std::string why) {
+    return {std::nullopt, std::move(why)};
+}
+
+// Checks the positional arguments of the command and stores them.
+std::string takeArguments(Invocation& inv, const std::vector<std::string>& a) {
+    switch (inv.command) {
+    case Command::Backup:
+    case Command::Restore:
+    case Command::SaveCurrent:
+    case Command::LoadCurrent:
+        if (a[0].empty()) return "FILE must not be empty";
+        inv.file = a[0];
+        return {};
+    case Command::Recall:
+    case Command::Store: {
+        const std::optional<int> n = slotNumber(a[0]);
+        if (!n) return "N must be a preset number from 1 to 20, not '" + a[0] + "'";
+        inv.slot = *n;
+        if (inv.command == Command::Store) {
+            if (!nameAllowed(a[1]))
+                return "NAME must be up to 15 printable ASCII characters (space to ~)";
+            inv.name = a[1];
+        }
+        return {};
+    }
+    case Command::Get:
+        if (a[0] != "all" && findParameterPath(a[0]) == nullptr)
+            return "no parameter '" + a[0] + "' (m7410-ctl --help lists the paths)";
+        inv.path = a[0];
+        return {};
+    case Command::Set: {
+        const ParameterPath* p = findParameterPath(a[0]);
+        if (p == nullptr) return "no parameter '" + a[0] + "' (m7410-ctl --help lists the paths)";
+        std::string why;
+        if (!snapParameterValue(*p, a[1], why)) return p->path + ": '" + a[1] + "': " + why;
+        inv.path = p->path;
+        inv.value = a[1];
+        return {};
+    }
+    case Command::Help:
+    case Command::Version:
+    case Command::Status:
+        return {};
+    }
+    return {};
+}
+
+} // namespace
+
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
+    Invocation inv;
+    bool help = false;
+    bool version = false;
+    bool noVerify = false;
+    std::vector<std::string> positional;
+    bool onlyPositional = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (onlyPositional || !isOption(arg)) {
+            positional.push_back(arg);
+        } else if (arg == "--") {
+            onlyPositional = true;
+        } else if (arg == "-h" || arg == "--help") {
+            help = true;
+        } else if (arg == "-v" || arg == "--version") {
+            version = true;
+        } else if (arg == "--json") {
+            inv.json = true;
+        } else if (arg == "--demo") {
+            inv.demo = true;
+        } else if (arg == "--no-verify") {
+            noVerify = true;
+        } else if (arg == "--port" || arg.starts_with("--port=")) {
+            std::string path;
+            if (arg == "--port") {
+                if (i + 1 >= args.size()) return fail("--port needs a PATH");
+                path = args[++i];
+            } else {
+                path = arg.substr(7);
+            }
+            if (path.empty()) return fail("--port needs a PATH");
+            inv.ports.push_back(path);
+        } else {
+            return fail("unknown option " + arg);
+        }
+    }
+    if (help) {
+        inv.command = Command::Help;
+        return {inv, {}};
+    }
+    if (version) {
+        inv.command = Command::Version;
+        return {inv, {}};
+    }
+    if (positional.empty()) return fail("no command given");
+    const auto it = commands().find(positional[0]);
+    if (it == commands().end()) return fail("unknown command '" + positional[0] + "'");
+    const CommandSpec& spec = it->second;
+    inv.command = spec.command;
+    const std::vector<std::string> rest(positional.begin() + 1, positional.end());
+    if (rest.size() != spec.arguments)
+        return fail(std::string("usage: m7410-ctl [options] ") + spec.usage);
+    if (noVerify && inv.command != Command::Restore) return fail("--no-verify is for restore only");
+    inv.verify = !noVerify;
+    if (std::string why = takeArguments(inv, rest); !why.empty()) return fail(why);
+    return {inv, {}};
+}
+
+} // namespace m7410

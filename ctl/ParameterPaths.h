@@ -1,0 +1,69 @@
+// Parameter paths of the command line ("high.eq3.freq"): reading, snapping and writing values.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace m7410 {
+
+struct ChannelModel;
+class MessageBuilders;
+
+enum class ParameterField {
+    Gain,
+    Mute,
+    Polarity,
+    Delay,
+    Volume,
+    HpfFreq,
+    HpfType,
+    LpfFreq,
+    LpfType,
+    LimiterThreshold,
+    LimiterAttack,
+    LimiterRelease,
+    EqType,
+    EqFreq,
+    EqGain,
+    EqQ,
+};
+
+struct ParameterPath {
+    std::string path;
+    ParameterField field;
+    int channel; // 0..3, 3 is "main"
+    int row;     // 0..5 for the EQ fields, else -1
+};
+
+// A value as shown: text with its unit ("49.6 Hz", "-3.0 dB", "LS6"), and for numeric values
+// the number alone in that unit, for scripts.
+struct ParameterReading {
+    std::string text;
+    std::optional<double> number;
+    std::string unit;
+};
+
+// Every parameter of the model in a stable order: main, high, middle, low (the window's rows),
+// each channel's fields in the order of its pages.
+const std::vector<ParameterPath>& allParameterPaths();
+// Nothing when no parameter has this path.
+const ParameterPath* findParameterPath(std::string_view path);
+// The channel names of the paths, in the order of allParameterPaths.
+const std::vector<std::string>& channelNames();
+
+ParameterReading readParameter(const ChannelModel& model, const ParameterPath& path);
+
+// The stored index a typed value becomes: numbers are held to the parameter's range and
+// snapped to its table as the window snaps typed values; choices must name an entry the
+// window offers for the channel. Nothing, with the reason in error, when the text is neither.
+std::optional<int32_t> snapParameterValue(const ParameterPath& path, std::string_view text,
+                                          std::string& error);
+
+// Stores the index in the model and queues the parameter's group, as the window's edit does.
+void writeParameter(ChannelModel& model, MessageBuilders& builders, const ParameterPath& path,
+                    int32_t index);
+
+} // namespace m7410

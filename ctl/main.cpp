@@ -1,0 +1,55 @@
+// m7410-ctl: the processor's presets and parameters from the command line, without a window.
+#include "ctl/CommandLine.h"
+#include "ctl/ConsoleView.h"
+#include "ctl/Ctl.h"
+#include "demo/DemoUnit.h"
+#include "link/ConnectionAssembly.h"
+#include "link/HidapiBackend.h"
+#include "support/RealClock.h"
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+
+#include <iostream>
+#include <memory>
+#include <unistd.h>
+
+int main(int argc, char* argv[]) {
+    using namespace m7410;
+    const ParsedCommandLine parsed =
+        parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (const std::optional<int> answered = Ctl::withoutUnit(parsed, std::cout, std::cerr))
+        return *answered;
+    const Invocation& invocation = *parsed.invocation;
+
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("m7410-ctl");
+    QCoreApplication::setApplicationVersion(M7410_VERSION);
+    // Failures are reported as one line each; the engine's diagnostics stay available through
+    // QT_LOGGING_RULES, which overrides this.
+    QLoggingCategory::setFilterRules(QStringLiteral("m7410.*=false"));
+
+    RealClock clock;
+    std::unique_ptr<DemoUnit> demo;
+    std::unique_ptr<HidapiBackend> system;
+    HidBackend* hid = nullptr;
+    if (invocation.demo) {
+        demo = std::make_unique<DemoUnit>(clock, true);
+        hid = &demo->backend();
+    } else {
+        system = std::make_unique<HidapiBackend>();
+        hid = system.get();
+    }
+    ConsoleView view(std::cerr, ::isatty(STDERR_FILENO) == 1);
+    int code = ExitFailure;
+    {
+        ConnectionAssembly engine(clock, view, *hid);
+        QStringList ports;
+        for (const std::string& port : invocation.ports)
+            ports << QString::fromStdString(port);
+        if (!ports.isEmpty()) engine.portList.setExtraPorts(ports);
+        Ctl ctl(Ctl::linkOf(engine), view, std::cout, std::cerr);
+        code = ctl.run(invocation);
+    }
+    return code;
+}

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "sim/SimHidFace.h"
+#include "sim/SimStreamFace.h"
+#include "sim/SimUnit.h"
+
+#include "ctl/CommandLine.h"
+#include "ctl/ConsoleView.h"
+#include "ctl/Ctl.h"
+#include "e2e/HidRig.h"
+#include "e2e/SerialRig.h"
+#include "link/ConnectionAssembly.h"
+#include "link/VirtualHidBackend.h"
+#include "support/HexText.h"
+#include "support/VirtualClock.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace m7410::test {
+
+enum class Face { Hid, Serial };
+
+inline std::string faceName(const testing::TestParamInfo<Face>& info) {
+    return info.param == Face::Hid ? "Hid" : "Serial";
+}
+
+struct CtlResult {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+// One simulated unit on virtual time; each run() is one start of the tool against it, with a
+// fresh engine, as a script calling m7410-ctl again and again would have.
+class CtlBench {
+public:
+    explicit CtlBench(Face face) : face(face) {
+        hidBackend.setThreadedReads(false);
+        hidFace.onInputReport = [this](const sim::SimHidFace::InputReport& report) {
+            hidBackend.sendInput(unitKey, report.data(), report.size());
+        };
+        streamFace.onOutput = [this](const std::vector<uint8_t>& batch) {
+            if (serial && serial->ports.open) {
+                serial->s.receiveText() += toHex(batch);
+                serial->s.ProcessReceived();
+            }
+        };
+        if (face == Face::Hid) {
+            unitKey = hidBackend.plug(simUnitSpec(), [this](const uint8_t* r, std::size_t n) {
+                hidFace.writeOutputReport(r, n);
+            });
+        }
+    }
+
+    CtlResult run(const std::vector<std::string>& args) {
+        std::ostringstream out;
+        std::ostringstream err;
+        CtlResult result;
+        const ParsedCommandLine parsed = parseCommandLine(args);
+        if (const std::optional<int> answered = Ctl::withoutUnit(parsed, out, err)) {
+            result.code = *answered;
+        } else {
+            ConsoleView view(err, false);
+            if (face == Face::Hid) {
+                ConnectionAssembly engine(clock, view, hidBackend, [] {
+                    return std::optional<std::vector<SerialPortEntry>>(
+                        std::vector<SerialPortEntry>{});
+                });
+                Ctl ctl(Ctl::linkOf(engine), view, out, err);
+                result.code = ctl.run(*parsed.invocation);
+            } else {
+                serial = std::make_unique<SerialEngine>(clock, view, streamFace);
+                Ctl ctl(UnitLink{serial->s, serial->connection, [] {},
+                                 [] { return std::string("serial ttyS3"); }},
+                        view, out, err);
+                result.code = ctl.run(*parsed.invocation);
+                serial.reset();
+            }
+        }
+        result.out = out.str();
+        result.err = err.str();
+        return result;
+    }
+
+    VirtualClock clock;
+    sim::SimUnit unit;
+
+private:
+    // The serial side without a port: the engine's frames go straight to the unit's byte
+    // stream, its replies straight to the dispatcher.
+    struct SerialEngine {
+        SerialEngine(VirtualClock& clock, ConsoleView& view, sim::SimStreamFace& face)
+            : link(clock), s(clock, view, link), connection(s, ports) {
+            link.forward = [this, &face](const uint8_t* bytes, std::size_t size) {
+                if (ports.open) face.write(bytes, size);
+            };
+        }
+        FakeLink link;
+        Session s;
+        FakeSerialPorts ports;
+        Connection connection;
+    };
+
+    Face face;
+    sim::SimHidFace hidFace{unit, clock};
+    sim::SimStreamFace streamFace{unit, clock};
+    VirtualHidBackend hidBackend;
+    std::string unitKey;
+    std::unique_ptr<SerialEngine> serial;
+};
+
+// Every output line of a run.
+inline std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        out.push_back(line);
+    return out;
+}
+
+} // namespace m7410::test
