@@ -10,7 +10,8 @@ set(expected ${PREFIX}/bin/m7410 ${PREFIX}/bin/logo.bmp ${PREFIX}/bin/mysetting.
              ${SYSTEM}/share/applications/m7410.desktop ${SYSTEM}/share/icons/hicolor/64x64/apps/m7410.png
              ${SYSTEM}/share/doc/m7410/copyright ${SYSTEM}/share/doc/m7410/changelog.gz)
 if(CTL)
-  list(APPEND expected ${PREFIX}/bin/m7410-ctl ${SYSTEM}/bin/m7410-ctl)
+  list(APPEND expected ${PREFIX}/bin/m7410-ctl ${SYSTEM}/bin/m7410-ctl
+       ${SYSTEM}/share/bash-completion/completions/m7410-ctl)
 endif()
 foreach(f IN LISTS expected)
   if(NOT EXISTS ${DEST}${f} AND NOT IS_SYMLINK ${DEST}${f})

@@ -39,6 +39,7 @@ struct Options {
     int garbage = 0;
     int cutAfter = -1;
     int bytesPerSecond = 960;
+    int corruptPreset = 0;
 };
 
 bool readInt(const QCommandLineParser& p, const QCommandLineOption& o, int& out, int min) {
@@ -76,8 +77,12 @@ bool parse(const QCoreApplication& app, Options& o) {
     const QCommandLineOption garbage("garbage", "Send N garbage bytes before every reply.", "N");
     const QCommandLineOption cut("cut-after", "Go dead after sending N bytes.", "N");
     const QCommandLineOption fast("no-pacing", "Send replies at once instead of at line speed.");
-    p.addOptions(
-        {quiet, latency, late, silent, noNames, drop, split, seed, merge, garbage, cut, fast});
+    const QCommandLineOption corrupt("corrupt-preset",
+                                     "Store preset slot N (1..20) with one parameter changed "
+                                     "whenever it is written.",
+                                     "N");
+    p.addOptions({quiet, latency, late, silent, noNames, drop, split, seed, merge, garbage, cut,
+                  fast, corrupt});
     p.process(app);
     o.quiet = p.isSet(quiet);
     o.silent = p.isSet(silent);
@@ -88,7 +93,7 @@ bool parse(const QCoreApplication& app, Options& o) {
     const bool ok = readInt(p, latency, o.latency, 0) && readInt(p, late, o.late, 0) &&
                     readInt(p, split, o.split, 1) && readInt(p, seed, s, 0) &&
                     readInt(p, merge, o.merge, 1) && readInt(p, garbage, o.garbage, 1) &&
-                    readInt(p, cut, o.cutAfter, 0);
+                    readInt(p, cut, o.cutAfter, 0) && readInt(p, corrupt, o.corruptPreset, 0);
     o.seed = static_cast<unsigned>(s);
     return ok;
 }
@@ -124,6 +129,7 @@ int main(int argc, char* argv[]) {
     faults.latencyMs = o.latency + o.late;
     faults.silent = o.silent;
     faults.answerNames = !o.noNames;
+    faults.corruptPresetWrite = o.corruptPreset;
     if (!applyDrops(o.drops, faults)) return 2;
 
     SimStreamFace face(unit, clock);
