@@ -2,6 +2,7 @@
 
 #include "ctl/ParameterPaths.h"
 
+#include <algorithm>
 #include <charconv>
 #include <map>
 
@@ -30,6 +31,8 @@ const std::map<std::string, CommandSpec, std::less<>>& commands() {
         {"store", {Command::Store, 2, "store N NAME"}},
         {"get", {Command::Get, 1, "get PATH|all"}},
         {"set", {Command::Set, 2, "set PATH VALUE"}},
+        {"eq-import", {Command::EqImport, 2, "eq-import CHANNEL FILE [--dry-run]"}},
+        {"eq-export", {Command::EqExport, 1, "eq-export CHANNEL"}},
         {"help", {Command::Help, 0, "help"}},
     };
     return table;
@@ -98,6 +101,19 @@ std::string takeArguments(Invocation& inv, const std::vector<std::string>& a) {
         inv.value = a[1];
         return {};
     }
+    case Command::EqImport:
+    case Command::EqExport: {
+        const std::vector<std::string>& names = channelNames();
+        const auto it = std::find(names.begin(), names.end(), a[0]);
+        if (it == names.end())
+            return "CHANNEL must be main, high, middle or low, not '" + a[0] + "'";
+        inv.channel = channelIndexOf(a[0]);
+        if (inv.command == Command::EqImport) {
+            if (a[1].empty()) return "FILE must not be empty";
+            inv.file = a[1];
+        }
+        return {};
+    }
     case Command::Help:
     case Command::Version:
     case Command::Status:
@@ -113,6 +129,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     bool help = false;
     bool version = false;
     bool noVerify = false;
+    bool dryRun = false;
     std::vector<std::string> positional;
     bool onlyPositional = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -131,6 +148,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
             inv.demo = true;
         } else if (arg == "--no-verify") {
             noVerify = true;
+        } else if (arg == "--dry-run") {
+            dryRun = true;
         } else if (arg == "--port" || arg.starts_with("--port=")) {
             std::string path;
             if (arg == "--port") {
@@ -163,6 +182,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
         return fail(std::string("usage: m7410-ctl [options] ") + spec.usage);
     if (noVerify && inv.command != Command::Restore) return fail("--no-verify is for restore only");
     inv.verify = !noVerify;
+    if (dryRun && inv.command != Command::EqImport) return fail("--dry-run is for eq-import only");
+    inv.dryRun = dryRun;
     if (std::string why = takeArguments(inv, rest); !why.empty()) return fail(why);
     return {inv, {}};
 }

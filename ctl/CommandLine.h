@@ -22,6 +22,8 @@ enum class Command {
     Store,
     Get,
     Set,
+    EqImport,
+    EqExport,
 };
 
 struct Invocation {
@@ -29,6 +31,7 @@ struct Invocation {
     bool json = false;
     bool demo = false;
     bool verify = true;
+    bool dryRun = false; // eq-import
     // Added after the system's serial ports, the last one being the port opened.
     std::vector<std::string> ports;
     std::string file;  // backup, restore, save-current, load-current
@@ -36,6 +39,7 @@ struct Invocation {
     std::string name;  // store
     std::string path;  // get, set ("all" for get)
     std::string value; // set
+    int channel = 0;   // eq-import, eq-export: 0..3 as the model numbers them
 };
 
 struct ParsedCommandLine {

@@ -1,5 +1,6 @@
 #include "ctl/Ctl.h"
 
+#include "ctl/EqCommands.h"
 #include "ctl/HelpText.h"
 #include "ctl/ParameterCommands.h"
 #include "ctl/PresetTransfers.h"
@@ -57,6 +58,9 @@ std::optional<int> Ctl::withoutUnit(const ParsedCommandLine& parsed, std::ostrea
     case Command::Version:
         out << "m7410-ctl " << M7410_VERSION << '\n';
         return ExitOk;
+    case Command::EqImport:
+        if (!parsed.invocation->dryRun) return std::nullopt;
+        return eqPreviewCommand(parsed.invocation->channel, parsed.invocation->file, out, err);
     default:
         return std::nullopt;
     }
@@ -120,6 +124,10 @@ int Ctl::dispatch(const Invocation& inv) {
         return getCommand(ctx, inv.path);
     case Command::Set:
         return setCommand(ctx, inv.path, inv.value);
+    case Command::EqImport:
+        return eqImportCommand(ctx, inv.channel, inv.file);
+    case Command::EqExport:
+        return eqExportCommand(ctx, inv.channel);
     case Command::Help:
     case Command::Version:
         break;

@@ -26,8 +26,9 @@ public:
     // The engine the window owns, seen as the link a command drives.
     static UnitLink linkOf(ConnectionAssembly& engine);
 
-    // Answers what needs no unit: a wrong command line (usage on standard error), --help and
-    // --version. Nothing when the command needs the unit.
+    // Answers what needs no unit: a wrong command line (usage on standard error), --help,
+    // --version and the preview of an EQ import (--dry-run). Nothing when the command needs the
+    // unit.
     static std::optional<int> withoutUnit(const ParsedCommandLine& parsed, std::ostream& out,
                                           std::ostream& err);
 

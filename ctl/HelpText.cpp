@@ -20,12 +20,17 @@ Commands:
   get PATH                  print one parameter; "get all" prints every parameter
   set PATH VALUE            set one parameter; the value is snapped to the unit's table and
                             the value set is printed
+  eq-import CHANNEL FILE    put the filters of an Equalizer APO or REW filter text into the
+                            channel's six EQ bands, printing requested and snapped values and
+                            the largest difference (--dry-run: only print, no unit needed)
+  eq-export CHANNEL         print the channel's six EQ bands as Equalizer APO text
 
 Options:
   --port PATH               add PATH as the last serial port (the one opened without USB)
   --demo                    use a simulated unit instead of hardware
   --json                    print the result as JSON (status, get, set, backup, restore, ...)
   --no-verify               restore without reading the presets back
+  --dry-run                 eq-import: show what the unit would get, change nothing
   -h, --help                show this text
   -v, --version             show the version
 
@@ -45,6 +50,7 @@ Examples:
   m7410-ctl recall 3
   m7410-ctl set high.eq2.freq 50        # prints high.eq2.freq = 49.6 Hz
   m7410-ctl --json get all
+  m7410-ctl eq-import main room-correction.txt --dry-run
 )";
 }
 

@@ -247,6 +247,12 @@ const std::vector<std::string>& channelNames() {
     return names;
 }
 
+int channelIndexOf(std::string_view name) {
+    for (const auto& [n, ch] : Channels)
+        if (name == n) return ch;
+    return -1;
+}
+
 ParameterReading readParameter(const ChannelModel& model, const ParameterPath& p) {
     if (p.field == F::EqGain) {
         const int32_t i = model.band(bandAddress(p.channel, p.row)).gainInForce();

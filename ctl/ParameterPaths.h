@@ -53,6 +53,8 @@ const std::vector<ParameterPath>& allParameterPaths();
 const ParameterPath* findParameterPath(std::string_view path);
 // The channel names of the paths, in the order of allParameterPaths.
 const std::vector<std::string>& channelNames();
+// The model's channel number (0..3) of a channel name; -1 for none.
+int channelIndexOf(std::string_view name);
 
 ParameterReading readParameter(const ChannelModel& model, const ParameterPath& path);
 
