@@ -1,5 +1,7 @@
 #include "ctl/ParameterPaths.h"
 
+#include "ctl/ValueText.h"
+
 #include "model/ChannelModel.h"
 #include "model/DisplayFormats.h"
 #include "model/NearestIndex.h"
@@ -55,57 +57,6 @@ std::vector<ParameterPath> buildPaths() {
         }
     }
     return out;
-}
-
-std::string lower(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
-
-std::string_view trimmed(std::string_view t) {
-    while (!t.empty() && std::isspace(static_cast<unsigned char>(t.front())))
-        t.remove_prefix(1);
-    while (!t.empty() && std::isspace(static_cast<unsigned char>(t.back())))
-        t.remove_suffix(1);
-    return t;
-}
-
-// A decimal number with a point, whatever the locale, optionally followed by one of the units
-// (any case, a space between allowed); a leading "+" is taken.
-std::optional<double> parseNumber(std::string_view text,
-                                  std::initializer_list<std::string_view> units = {}) {
-    std::string t = lower(trimmed(text));
-    for (std::string_view unit : units) {
-        if (t.size() > unit.size() && t.compare(t.size() - unit.size(), unit.size(), unit) == 0) {
-            t.resize(t.size() - unit.size());
-            t = std::string(trimmed(t));
-            break;
-        }
-    }
-    std::string_view digits = t;
-    if (digits.starts_with('+')) digits.remove_prefix(1);
-    if (digits.empty() || (digits.front() == '-' && t.front() == '+')) return std::nullopt;
-    double value = 0;
-    const auto r = std::from_chars(digits.data(), digits.data() + digits.size(), value,
-                                   std::chars_format::fixed);
-    if (r.ec != std::errc() || r.ptr != digits.data() + digits.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-// Frequencies may be given in kHz too: "1.2k", "1.2 kHz".
-std::optional<double> parseFrequency(std::string_view text) {
-    const std::string t = lower(trimmed(text));
-    for (std::string_view unit : {std::string_view("khz"), std::string_view("k")}) {
-        if (t.size() > unit.size() && t.ends_with(unit)) {
-            const std::optional<double> k = parseNumber(t.substr(0, t.size() - unit.size()));
-            if (k) return *k * 1000;
-            return std::nullopt;
-        }
-    }
-    return parseNumber(t, {"hz"});
 }
 
 // The leading number of each entry of a list such as "0.5 ms", "-7dBu", "90ms".
