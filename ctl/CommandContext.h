@@ -22,6 +22,8 @@ struct UnitLink {
     std::function<void()> settle;
     // The link in use once open: "USB ..." or the serial port's path.
     std::function<std::string()> describe;
+    // The serial port the connection tried (the last of the list); empty when there is none.
+    std::function<std::string()> serialPort = [] { return std::string(); };
 };
 
 struct CommandContext {

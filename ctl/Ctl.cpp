@@ -42,7 +42,8 @@ UnitLink Ctl::linkOf(ConnectionAssembly& engine) {
                 if (e->serial.currentPortNumber == Connection::HidPortNumber)
                     return "USB " + HidUnitPicker::UnitName.toStdString();
                 return "serial " + e->serial.currentPortLocation.toStdString();
-            }};
+            },
+            [e] { return e->serial.currentPortLocation.toStdString(); }};
 }
 
 std::optional<int> Ctl::withoutUnit(const ParsedCommandLine& parsed, std::ostream& out,
@@ -85,9 +86,12 @@ bool Ctl::connect() {
         // The engine said why ("No port.", or a unit this user may not open).
         const std::string why =
             view.messages.size() > messages ? view.messages.back() : std::string("No port.");
-        if (why == "No port.") {
-            ctx.fail("no unit found: none on USB and no serial port could be opened "
-                     "(give one with --port PATH)");
+        const std::string port = ctx.link.serialPort();
+        if (why == "No port." && port.empty()) {
+            ctx.fail("no unit found: none on USB and no serial port (give one with --port PATH)");
+        } else if (why == "No port.") {
+            ctx.fail("no unit found: none on USB, and the serial port " + port +
+                     " could not be opened");
         } else {
             ctx.fail(why);
         }
