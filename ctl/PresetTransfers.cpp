@@ -8,6 +8,8 @@
 #include "protocol/ParameterBlock.h"
 #include "protocol/Session.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 
 namespace m7410 {
@@ -56,6 +58,14 @@ std::string slotList(const std::vector<int>& numbers) {
     return out;
 }
 
+// A file that cannot be written is known before the unit is read for it, not after.
+std::string unwritable(const std::string& file) {
+    const QFileInfo info(QString::fromStdString(file));
+    if (info.isDir()) return file + ": is a folder";
+    if (!info.absoluteDir().exists()) return file + ": the folder does not exist";
+    return {};
+}
+
 // The 20-preset read; the records, or nothing when they did not all come.
 std::optional<std::vector<std::string>> readPresets(CommandContext& ctx, PresetFiles& files) {
     Session& s = ctx.session();
@@ -70,6 +80,7 @@ std::optional<std::vector<std::string>> readPresets(CommandContext& ctx, PresetF
 
 int backupCommand(CommandContext& ctx, PresetFiles& files, const std::string& file) {
     Session& s = ctx.session();
+    if (const std::string why = unwritable(file); !why.empty()) return ctx.fail(why);
     ctx.view.savePath = file;
     const std::size_t messages = ctx.view.messages.size();
     const std::optional<std::vector<std::string>> records = readPresets(ctx, files);
@@ -138,6 +149,7 @@ int restoreCommand(CommandContext& ctx, PresetFiles& files, const std::string& f
 
 int saveCurrentCommand(CommandContext& ctx, PresetFiles& files, const std::string& file) {
     Session& s = ctx.session();
+    if (const std::string why = unwritable(file); !why.empty()) return ctx.fail(why);
     ctx.view.savePath = file;
     const std::size_t messages = ctx.view.messages.size();
     const int dialogs = ctx.view.saveDialogs;

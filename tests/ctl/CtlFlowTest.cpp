@@ -109,9 +109,14 @@ TEST_P(CtlFlow, DamagedOrMissingFilesSendNothingAndExitOne) {
     const CtlResult missing = bench.run({"load-current", path("missing")});
     EXPECT_EQ(missing.code, ExitFailure);
     EXPECT_EQ(lines(missing.err).size(), 1u) << missing.err;
-    const CtlResult unwritable = bench.run({"save-current", dir.path().toStdString()});
-    EXPECT_EQ(unwritable.code, ExitFailure);
-    EXPECT_EQ(lines(unwritable.err).size(), 1u) << unwritable.err;
+    // Refused before the unit is asked for anything.
+    const int requests = bench.unit.framesReceived(KindRequest, CodePresetBlock);
+    for (const std::string& target : {dir.path().toStdString(), path("no/such/folder/show")}) {
+        const CtlResult unwritable = bench.run({"backup", target});
+        EXPECT_EQ(unwritable.code, ExitFailure);
+        EXPECT_EQ(lines(unwritable.err).size(), 1u) << unwritable.err;
+    }
+    EXPECT_EQ(bench.unit.framesReceived(KindRequest, CodePresetBlock), requests);
     EXPECT_EQ(bench.unit.framesReceived(KindWrite, CodePresetBlock), 0);
     EXPECT_EQ(bench.unit.framesReceived(KindWrite, CodeCurrentBlock), 0);
 }
