@@ -26,8 +26,10 @@ constexpr std::array<std::pair<const char*, int>, ChannelCount> Channels = {
 
 std::vector<ParameterPath> buildPaths() {
     std::vector<ParameterPath> out;
-    for (const auto& [name, ch] : Channels) {
-        const std::string c = name;
+    for (const auto& channel : Channels) {
+        // Plain copies: clang 14 lets no lambda capture a structured binding.
+        const std::string c = channel.first;
+        const int ch = channel.second;
         const auto add = [&](const std::string& leaf, F field, int row = -1) {
             out.push_back({c + "." + leaf, field, ch, row});
         };
