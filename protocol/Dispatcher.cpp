@@ -193,6 +193,9 @@ void Dispatcher::currentBlock() {
         s.scheduler.startPolling();
         return;
     }
+    // A reply that comes after its start-up timed out (the unit stays readable over USB) does
+    // not carry on with a link that is closed.
+    if (s.linkOpen == 0) return;
     s.scheduler.SendFrame(namesReadRequest(s.deviceNumber));
 }
 
@@ -210,6 +213,7 @@ void Dispatcher::presetNames() {
     }
     s.view.setLoadList(entries);
     s.view.selectFirstPreset();
+    if (s.linkOpen == 0) return; // a late reply: the start-up it belonged to is over
     s.RaisePending(SystemRecordPending);
     s.scheduler.startPolling();
 }

@@ -88,8 +88,11 @@ void SimHidFace::submit(const Bytes& frame) {
             outbox.push(due, junk);
             due += reportSpacingMs;
         }
-        for (const InputReport& report : toInputReports(r)) {
-            outbox.push(due, report);
+        const std::vector<InputReport> reports = toInputReports(r);
+        for (std::size_t k = 0; k < reports.size(); ++k) {
+            // A two-report reply has one pause: its second report is also its last.
+            if (k == 1 || (k > 1 && k + 1 == reports.size())) due += replyPausesMs;
+            outbox.push(due, reports[k]);
             due += reportSpacingMs;
         }
     }

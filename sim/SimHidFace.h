@@ -41,6 +41,9 @@ public:
 
     // Time between two input reports of one reply (an interrupt endpoint's polling interval).
     void setReportSpacingMs(int ms) { reportSpacingMs = ms; }
+    // A unit that stalls mid-reply: every reply pauses this long after its header report and
+    // again before its last report (0 = no pauses).
+    void setReplyPausesMs(int ms) { replyPausesMs = ms; }
     // A report that is not a message header goes out before every reply.
     void setGarbageReports(bool on) { garbageReports = on; }
     // Unplug right after this many more input reports have been delivered, or output reports
@@ -66,6 +69,7 @@ private:
     Bytes assembly;
     std::size_t missing = 0;
     int reportSpacingMs = 1;
+    int replyPausesMs = 0;
     bool garbageReports = false;
     int inputsBeforeUnplug = -1;
     int outputsBeforeUnplug = -1;

@@ -5,6 +5,8 @@
 
 #include <QTemporaryDir>
 
+#include <array>
+
 namespace m7410::test {
 namespace {
 
@@ -82,6 +84,7 @@ TEST_F(Dispatch, StoreAcknowledgementConfirmsOnlyAnAwaitedStore) {
 
 TEST_F(Dispatch, CurrentBlockIsLimitedShownRedrawnAndAsksForTheNames) {
     link.hidActive = true;
+    s.linkOpen = 1; // a link being opened
     s.chcon112->start();
     s.receiveText() = blockHex(CodeCurrentBlock, 0, sampleBlock());
     s.ProcessReceived();
@@ -118,6 +121,21 @@ TEST_F(Dispatch, CurrentBlockIsLimitedShownRedrawnAndAsksForTheNames) {
     EXPECT_FALSE(s.Timer22->isActive() || view.progressShown || s.recallPending);
     EXPECT_EQ(view.disabled, 0u);
     EXPECT_TRUE(s.Timer1->isActive() && s.sendTimer->isActive());
+}
+
+TEST_F(Dispatch, StartUpRepliesAfterTheLinkClosedGoNoFurther) {
+    // Over USB the unit is still read after a start-up time-out closed the link.
+    link.hidActive = true;
+    s.receiveText() = blockHex(CodeCurrentBlock, 0, sampleBlock());
+    s.ProcessReceived();
+    EXPECT_EQ(s.currentPresetName, "Club");
+    EXPECT_TRUE(link.sent.empty());
+    const std::array<uint8_t, 400> names{};
+    s.receiveText() = frameHex(KindReply, 0, CodeNames, names.data(), names.size());
+    s.ProcessReceived();
+    EXPECT_EQ(view.loadList.size(), 20u);
+    EXPECT_FALSE(s.Timer1->isActive() || s.sendTimer->isActive());
+    EXPECT_FALSE(s.scheduler.isPending(SystemRecordPending));
 }
 
 TEST_F(Dispatch, CurrentBlockDuringAOneGroupSaveGoesToTheFileOnly) {

@@ -42,6 +42,7 @@ TEST_F(NamesReply, NamesAreTakenWholeCutAtTheirFirstZeroByteAndKeepLatin1) {
         data += hexOf(name + std::string(20 - name.size(), '.'));
     }
     ASSERT_EQ(data.size(), 800u);
+    s.linkOpen = 1; // a link being opened
     s.chcon188->start();
     s.receiveText() = namesFrame(data);
     ASSERT_EQ(s.receiveText().size(), 824u);

@@ -74,6 +74,20 @@ TEST(SimHidFace, AnswersOutputReportsOnTheClockWithLatencyAndSpacing) {
     EXPECT_EQ(rig.reports[2].first, 11); // the block reply follows on the same pipe
     EXPECT_EQ(rig.reports[8].first, 23);
     EXPECT_EQ(rig.reports[2].second[6], 0x28);
+
+    // A stalling unit pauses after each header report and before each last report.
+    rig.reports.clear();
+    rig.face.setReplyPausesMs(300);
+    rig.send(statusRequest(0));
+    rig.send(currentBlockReadRequest(0));
+    rig.clock.advance(2000);
+    ASSERT_EQ(rig.reports.size(), 9u);
+    EXPECT_EQ(rig.reports[0].first, 107);
+    EXPECT_EQ(rig.reports[1].first, 409);
+    EXPECT_EQ(rig.reports[2].first, 411);
+    EXPECT_EQ(rig.reports[3].first, 713);
+    EXPECT_EQ(rig.reports[7].first, 721);
+    EXPECT_EQ(rig.reports[8].first, 1023);
     EXPECT_EQ(rig.unit.malformedFrames(), 0);
 }
 
