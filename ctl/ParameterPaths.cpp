@@ -167,7 +167,8 @@ template <typename Table> double at(const Table& table, int32_t index) {
 
 template <std::size_t N>
 std::string entry(const std::array<std::string_view, N>& list, int32_t index) {
-    if (index < 0 || index >= static_cast<int32_t>(N)) return "(" + std::to_string(index) + ")";
+    if (index < 0 || index >= static_cast<int32_t>(N))
+        return std::string("(").append(std::to_string(index)).append(")");
     return std::string(list[static_cast<std::size_t>(index)]);
 }
 
