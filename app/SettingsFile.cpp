@@ -34,6 +34,20 @@ std::string readAtStart(const QString& path) {
     return toStdString(file.bytes);
 }
 
+// The INI reader takes a line "[name" without its ']' together with the next line as a section
+// name, which a save then writes out mangled, a little more at every save.
+bool hasUnclosedSection(const std::string& s) {
+    std::size_t start = 0;
+    while (start < s.size()) {
+        std::size_t end = s.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = s.size();
+        const std::size_t first = s.find_first_not_of(" \t", start);
+        if (first < end && s[first] == '[' && s.find(']', first) >= end) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 bool startsWithBom(const std::string& s) {
     return s.rfind("\xEF\xBB\xBF", 0) == 0;
 }
@@ -100,7 +114,10 @@ bool SettingsFile::save(const PersonalSettings& s, QString& error) {
     const std::string onDisk = toStdString(file.bytes);
     CSimpleIniA ini;
     configure(ini);
-    if (ini.LoadData(onDisk) < 0) {
+    // The INI reader stops at a zero byte (a UTF-16 file has one in every character): what
+    // follows it would be lost from the file.
+    if (onDisk.find('\0') != std::string::npos || hasUnclosedSection(onDisk) ||
+        ini.LoadData(onDisk) < 0) {
         error =
             QStringLiteral("Settings not saved: %1: cannot be read as an INI file").arg(filePath);
         return false;

@@ -49,6 +49,21 @@ TEST(SettingsFileTest, ReadsLikeThePlatformAndKeepsTheFileStyleWhenSaving) {
 
     writeAll(path, "[Personal settings]\r\nChannel mode=x\r\n");
     EXPECT_EQ(SettingsFile(path).integer("Channel mode"), 0);
+
+    // A zero byte ends what the INI reader sees: saving would drop every key after it.
+    const QByteArray zero("[Personal settings]\nName=Hall\n; a\0b\n[Other]\nKey=1\n", 50);
+    writeAll(path, zero);
+    SettingsFile cut(path);
+    EXPECT_EQ(*cut.text("Name"), QStringLiteral("Hall"));
+    EXPECT_FALSE(cut.save(cut.read(), error));
+    EXPECT_TRUE(error.contains("cannot be read as an INI file")) << error.toStdString();
+    EXPECT_EQ(readAll(path), zero);
+    // Nor is a file with a section name left open changed: the reader would take the next
+    // line into the name, and each save would mangle it further.
+    const QByteArray open = "[Other\nKey=1\n[Personal settings]\nName=Hall\n";
+    writeAll(path, open);
+    EXPECT_FALSE(SettingsFile(path).save(cut.read(), error));
+    EXPECT_EQ(readAll(path), open);
 }
 
 TEST(GlobalHotkeyTest, OnlyControlAloneWithTheKeyCountsWhateverTheLocks) {
