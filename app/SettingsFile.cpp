@@ -37,7 +37,7 @@ std::string readAtStart(const QString& path) {
 // The INI reader takes a line "[name" without its ']' together with the next line as a section
 // name, which a save then writes out mangled, a little more at every save.
 bool hasUnclosedSection(const std::string& s) {
-    std::size_t start = 0;
+    std::size_t start = s.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0; // after a byte-order mark
     while (start < s.size()) {
         std::size_t end = s.find_first_of("\r\n", start);
         if (end == std::string::npos) end = s.size();

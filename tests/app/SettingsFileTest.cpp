@@ -60,7 +60,7 @@ TEST(SettingsFileTest, ReadsLikeThePlatformAndKeepsTheFileStyleWhenSaving) {
     EXPECT_EQ(readAll(path), zero);
     // Nor is a file with a section name left open changed: the reader would take the next
     // line into the name, and each save would mangle it further.
-    const QByteArray open = "[Other\nKey=1\n[Personal settings]\nName=Hall\n";
+    const QByteArray open = "\xEF\xBB\xBF[Other\nKey=1\n[Personal settings]\nName=Hall\n";
     writeAll(path, open);
     EXPECT_FALSE(SettingsFile(path).save(cut.read(), error));
     EXPECT_EQ(readAll(path), open);
