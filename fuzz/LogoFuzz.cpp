@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <string>
 
-
 using namespace m7410;
 
 namespace {

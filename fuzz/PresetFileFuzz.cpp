@@ -1,8 +1,8 @@
 // libFuzzer target: any file chosen for "load one group to DV" or "load 20-group to DV", with
 // the simulated unit at the other end of the line.
 #include "FuzzInput.h"
-#include "TempFolder.h"
 #include "SessionChecks.h"
+#include "TempFolder.h"
 
 #include "e2e/SerialRig.h"
 #include "presets/PresetFiles.h"
@@ -16,7 +16,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
 
 using namespace m7410;
 

@@ -33,8 +33,7 @@ inline std::string receivedFault(const uint8_t* data, std::size_t size) {
         s.receiveText() += toHex(data + pos, batch);
         s.ProcessReceived();
         if (s.receiveText().size() >= ReceiveTextBound)
-            return "receive text left at " + std::to_string(s.receiveText().size()) +
-                   " characters";
+            return "receive text left at " + std::to_string(s.receiveText().size()) + " characters";
         rig.clock.advance(data[pos - 1] % 60);
         pos += batch;
     }

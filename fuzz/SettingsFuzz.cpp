@@ -19,7 +19,6 @@
 #include <utility>
 #include <vector>
 
-
 using namespace m7410;
 
 namespace {

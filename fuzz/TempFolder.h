@@ -13,7 +13,8 @@ namespace m7410::fuzz {
 inline std::string makeTempFolder(const std::string& name) {
     struct stat st {};
     const char* base = std::getenv("TMPDIR");
-    if (!base || !*base) base = stat("/dev/shm", &st) == 0 && S_ISDIR(st.st_mode) ? "/dev/shm" : "/tmp";
+    if (!base || !*base)
+        base = stat("/dev/shm", &st) == 0 && S_ISDIR(st.st_mode) ? "/dev/shm" : "/tmp";
     std::string path = std::string(base) + "/" + name + ".XXXXXX";
     return mkdtemp(path.data()) ? path : std::string();
 }
