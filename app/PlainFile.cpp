@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <algorithm>
+
 namespace m7410 {
 
 namespace {
@@ -36,8 +38,11 @@ PlainFile PlainFile::read(const QString& path, qint64 limit) {
         return out;
     }
     // The file may have grown or been replaced since it was looked at: read no more than
-    // the limit allows either way.
-    out.bytes = file.read(limit + 1);
+    // the limit allows either way. The first read is sized by the file, not by the limit, so a
+    // small file does not cost a buffer of the limit's size.
+    out.bytes = file.read(std::min(info.size(), limit) + 1);
+    if (out.bytes.size() > info.size() && out.bytes.size() <= limit)
+        out.bytes += file.read(limit + 1 - out.bytes.size());
     if (file.error() != QFileDevice::NoError) {
         out.bytes.clear();
         out.reason = file.errorString();
@@ -65,8 +70,24 @@ QImage readLogoFile(const QString& path, QString& reason) {
     QBuffer buffer(&file.bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
+    // A few bytes can declare a picture of any size: a huge one is refused before it is
+    // decoded, and whatever is shown can be saved back as a bitmap the next start reads.
+    const auto tooLarge = [](QSize size) {
+        return qint64(size.width()) * size.height() > PlainFile::LogoPixelLimit;
+    };
+    const QString tooManyPixels =
+        QStringLiteral("picture larger than %1 pixels").arg(PlainFile::LogoPixelLimit);
+    if (tooLarge(reader.size())) {
+        reason = tooManyPixels;
+        return {};
+    }
     QImage picture = reader.read();
-    if (picture.isNull()) reason = reader.errorString();
+    if (picture.isNull()) {
+        reason = reader.errorString();
+    } else if (tooLarge(picture.size())) {
+        reason = tooManyPixels;
+        return {};
+    }
     return picture;
 }
 

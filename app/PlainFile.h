@@ -12,6 +12,9 @@ namespace m7410 {
 struct PlainFile {
     static constexpr qint64 SettingsLimit = qint64(1) << 20; // 1 MiB
     static constexpr qint64 LogoLimit = qint64(64) << 20;    // 64 MiB
+    // At four bytes a pixel or less, the settings box saves any picture this large as a bitmap
+    // the next start-up still reads (within LogoLimit).
+    static constexpr qint64 LogoPixelLimit = 16'000'000;
 
     enum class Status { Read, Missing, Refused };
     Status status = Status::Missing;
@@ -22,8 +25,8 @@ struct PlainFile {
     static PlainFile read(const QString& path, qint64 limit);
 };
 
-// The logo picture from a file: null with the reason when it is absent, refused or not a
-// picture.
+// The logo picture from a file: null with the reason when it is absent, refused, not a
+// picture, or a picture of more than LogoPixelLimit pixels.
 QImage readLogoFile(const QString& path, QString& reason);
 
 } // namespace m7410

@@ -34,8 +34,29 @@ std::string readAtStart(const QString& path) {
     return toStdString(file.bytes);
 }
 
+constexpr const char* Bom = "\xEF\xBB\xBF";
+
+// Whether the INI reader takes the whole file as it was meant; a save would otherwise lose or
+// mangle what it misread. The reader stops at a zero byte (a UTF-16 file has one in every
+// character); it takes a byte-order mark that starts a line (two files joined) for part of the
+// line, so a section name after it is lost and its keys join the section before; and it takes
+// a line "[name" without its ']' together with the next line for a section name.
+bool readsWhole(const std::string& s) {
+    if (s.find('\0') != std::string::npos) return false;
+    std::size_t start = s.rfind(Bom, 0) == 0 ? 3 : 0;
+    while (start < s.size()) {
+        std::size_t end = s.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = s.size();
+        const std::size_t first = s.find_first_not_of(" \t", start);
+        if (first < end && s.compare(first, 3, Bom) == 0) return false;
+        if (first < end && s[first] == '[' && s.find(']', first) >= end) return false;
+        start = end + 1;
+    }
+    return true;
+}
+
 bool startsWithBom(const std::string& s) {
-    return s.rfind("\xEF\xBB\xBF", 0) == 0;
+    return s.rfind(Bom, 0) == 0;
 }
 
 // Windows INI files carry no spaces around '=' and are read with either line end.
@@ -100,7 +121,7 @@ bool SettingsFile::save(const PersonalSettings& s, QString& error) {
     const std::string onDisk = toStdString(file.bytes);
     CSimpleIniA ini;
     configure(ini);
-    if (ini.LoadData(onDisk) < 0) {
+    if (!readsWhole(onDisk) || ini.LoadData(onDisk) < 0) {
         error =
             QStringLiteral("Settings not saved: %1: cannot be read as an INI file").arg(filePath);
         return false;

@@ -4,6 +4,7 @@
 
 #include "Fifo.h"
 
+#include <QDataStream>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -79,6 +80,18 @@ TEST(PlainFileTest, LogoThatIsNoPlainFileOrTooLargeIsRefusedWithTheReason) {
     ASSERT_TRUE(large.resize(PlainFile::LogoLimit + 1));
     EXPECT_TRUE(readLogoFile(path, reason).isNull());
     EXPECT_EQ(reason, "larger than 64 MiB");
+
+    // 54 bytes that declare 2 x 16777215 pixels: saved back by the settings box it would be a
+    // bitmap the next start refuses, so it is refused now, before anything is decoded.
+    QByteArray header;
+    QDataStream out(&header, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint8('B') << quint8('M') << quint32(54) << quint32(0) << quint32(54) << quint32(40)
+        << qint32(2) << qint32(16777215) << quint16(1) << quint16(16) << quint32(0) << quint32(0)
+        << qint32(2835) << qint32(2835) << quint32(0) << quint32(0);
+    writeBytes(path, header);
+    EXPECT_TRUE(readLogoFile(path, reason).isNull());
+    EXPECT_EQ(reason, "picture larger than 16000000 pixels");
 }
 
 } // namespace

@@ -49,6 +49,28 @@ TEST(SettingsFileTest, ReadsLikeThePlatformAndKeepsTheFileStyleWhenSaving) {
 
     writeAll(path, "[Personal settings]\r\nChannel mode=x\r\n");
     EXPECT_EQ(SettingsFile(path).integer("Channel mode"), 0);
+
+    // Files the INI reader takes only in part are not saved over: a zero byte ends what it
+    // sees, a byte-order mark of a second file joined on hides the section after it (its keys
+    // would move to the one before), and a section name left open takes in the next line.
+    const QByteArray misread[] = {
+        QByteArray("[Personal settings]\nName=Hall\n; a\0b\n[Other]\nKey=1\n", 50),
+        "[Personal settings]\nName=Hall\n\xEF\xBB\xBF[Other]\nKey=1\n",
+        "\xEF\xBB\xBF[Other\nKey=1\n[Personal settings]\nName=Hall\n"};
+    for (const QByteArray& file : misread) {
+        writeAll(path, file);
+        SettingsFile partly(path);
+        EXPECT_FALSE(partly.save(partly.read(), error));
+        EXPECT_TRUE(error.contains("cannot be read as an INI file")) << error.toStdString();
+        EXPECT_EQ(readAll(path), file);
+    }
+    EXPECT_EQ(SettingsFile(path).text("Name"), QStringLiteral("Hall"));
+    // A mark inside a value is only a character: the file saves again and again.
+    PersonalSettings marked;
+    marked.name = QStringLiteral("\uFEFF[Hall]");
+    writeAll(path, "[Personal settings]\n");
+    for (int i = 0; i < 2; ++i)
+        EXPECT_TRUE(SettingsFile(path).save(marked, error)) << error.toStdString();
 }
 
 TEST(GlobalHotkeyTest, OnlyControlAloneWithTheKeyCountsWhateverTheLocks) {
