@@ -211,7 +211,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     // comment's blank lines otherwise at times, which is all that may change.
     const auto lines = [](const std::string& file) {
         std::vector<std::string> out;
-        std::size_t start = 0;
+        std::size_t start = file.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
         while (start < file.size()) {
             std::size_t end = file.find_first_of("\r\n", start);
             if (end == std::string::npos) end = file.size();
