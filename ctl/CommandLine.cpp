@@ -14,14 +14,14 @@ namespace {
 constexpr std::size_t NameLengthMax = 15;
 constexpr int SlotCount = 20;
 
-struct CommandSpec {
+struct CommandForm {
     Command command;
     std::size_t arguments;
     const char* usage;
 };
 
-const std::map<std::string, CommandSpec, std::less<>>& commands() {
-    static const std::map<std::string, CommandSpec, std::less<>> table = {
+const std::map<std::string, CommandForm, std::less<>>& commands() {
+    static const std::map<std::string, CommandForm, std::less<>> table = {
         {"status", {Command::Status, 0, "status"}},
         {"backup", {Command::Backup, 1, "backup FILE"}},
         {"restore", {Command::Restore, 1, "restore FILE [--no-verify]"}},
@@ -175,11 +175,11 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     if (positional.empty()) return fail("no command given");
     const auto it = commands().find(positional[0]);
     if (it == commands().end()) return fail("unknown command '" + positional[0] + "'");
-    const CommandSpec& spec = it->second;
-    inv.command = spec.command;
+    const CommandForm& form = it->second;
+    inv.command = form.command;
     const std::vector<std::string> rest(positional.begin() + 1, positional.end());
-    if (rest.size() != spec.arguments)
-        return fail(std::string("usage: m7410-ctl [options] ") + spec.usage);
+    if (rest.size() != form.arguments)
+        return fail(std::string("usage: m7410-ctl [options] ") + form.usage);
     if (noVerify && inv.command != Command::Restore) return fail("--no-verify is for restore only");
     inv.verify = !noVerify;
     if (dryRun && inv.command != Command::EqImport) return fail("--dry-run is for eq-import only");
