@@ -1,26 +1,9 @@
 #include "ctl/ValueText.h"
 
-#include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 
 namespace m7410 {
-
-std::string lower(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
-
-std::string_view trimmed(std::string_view t) {
-    while (!t.empty() && std::isspace(static_cast<unsigned char>(t.front())))
-        t.remove_prefix(1);
-    while (!t.empty() && std::isspace(static_cast<unsigned char>(t.back())))
-        t.remove_suffix(1);
-    return t;
-}
 
 std::optional<double> parseNumber(std::string_view text,
                                   std::initializer_list<std::string_view> units) {

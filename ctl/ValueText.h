@@ -1,15 +1,14 @@
 // Values as typed on the command line: numbers with a point whatever the locale, and units.
 #pragma once
 
+#include "support/AsciiText.h"
+
 #include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace m7410 {
-
-std::string lower(std::string_view text);
-std::string_view trimmed(std::string_view text);
 
 // A decimal number, optionally followed by one of the units (lower case here; the text may
 // use any case and a space before it); a leading "+" is taken. No exponents, no infinities.

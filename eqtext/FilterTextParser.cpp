@@ -1,5 +1,7 @@
 #include "eqtext/FilterTextParser.h"
 
+#include "support/AsciiText.h"
+
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -12,14 +14,6 @@ namespace {
 // it.
 constexpr double HighestFrequency = 48000.0;
 constexpr double DefaultShelfQ = 0.7071;
-
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return out;
-}
 
 std::vector<std::string_view> tokens(std::string_view s) {
     std::vector<std::string_view> out;
@@ -43,14 +37,6 @@ std::optional<double> number(std::string_view s) {
     if (r.ec != std::errc() || r.ptr != s.data() + s.size() || !std::isfinite(v))
         return std::nullopt;
     return v;
-}
-
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && (s.back() == '\r' || s.back() == ' ' || s.back() == '\t'))
-        s.remove_suffix(1);
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    return s;
 }
 
 // What follows "Filter N:" when the line is a filter line.
