@@ -46,8 +46,12 @@ bool SerialTransport::OpenSerialPort() {
                          port.setParity(QSerialPort::NoParity) &&
                          port.setStopBits(QSerialPort::OneStop);
     linkOpen = settled ? 1 : 0;
-    if (!settled) port.close();
-    return settled;
+    if (!settled) {
+        port.close();
+        return false;
+    }
+    waitInInputQueue();
+    return true;
 }
 
 void SerialTransport::StartSerialWaitThread() {
@@ -62,20 +66,41 @@ void SerialTransport::onReadyRead() {
     batchTimer->start();
 }
 
+void SerialTransport::waitInInputQueue() {
+    // One byte fills the buffer, which stops the port's notifications: the bytes after it stay in
+    // the system's input queue until the batch takes them. Otherwise every piece of a reply that
+    // arrives during the pause would wake the window for nothing.
+    port.setReadBufferSize(WakeBytes);
+}
+
+void SerialTransport::takeFromInputQueue() {
+    // Without blocking; the readyRead this raises belongs to the batch in hand. "Nothing came"
+    // is reported as a time-out, which is no fault of the port.
+    inBatch = true;
+    if (!port.waitForReadyRead(0) && port.isOpen()) port.clearError();
+    inBatch = false;
+}
+
 void SerialTransport::readBatch() {
     if (!receiving || !port.isOpen() || port.bytesAvailable() == 0) return;
+    // Take what waits in the input queue, up to a batch.
+    port.setReadBufferSize(MaxBatch);
+    takeFromInputQueue();
+    if (!port.isOpen()) return;
     std::array<char, MaxBatch> buffer{};
     const qint64 n = port.read(buffer.data(), MaxBatch);
     if (n < 0) {
         portFailed();
         return;
     }
+    waitInInputQueue();
     sink.receiveText() +=
         toHex(reinterpret_cast<const uint8_t*>(buffer.data()), static_cast<std::size_t>(n));
     inBatch = true;
     sink.ProcessReceived();
     inBatch = false;
     // More than one batch may be waiting; it must not sit there until the next byte comes.
+    if (receiving && port.isOpen() && port.bytesAvailable() == 0) takeFromInputQueue();
     if (receiving && port.isOpen() && port.bytesAvailable() > 0) batchTimer->start();
 }
 

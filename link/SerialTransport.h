@@ -23,6 +23,8 @@ public:
     static constexpr int BatchDelayMs = 50;
     static constexpr int MaxBatch = 1024;
     static constexpr int32_t BaudRate = 9600;
+    // Bytes the port buffers between batches; the rest waits in the system's input queue.
+    static constexpr qint64 WakeBytes = 1;
 
     SerialTransport(Clock& clock, InboundSink& sink, int32_t& linkOpen);
     ~SerialTransport();
@@ -52,6 +54,8 @@ public:
 private:
     void onReadyRead();
     void readBatch();
+    void waitInInputQueue();
+    void takeFromInputQueue();
     void portFailed();
 
     InboundSink& sink;

@@ -10,6 +10,8 @@
 #include "support/RealClock.h"
 #include "support/VirtualClock.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QProcess>
 #include <QThread>
 
@@ -101,6 +103,17 @@ struct Pty {
     }
 };
 
+// Counts the times a file descriptor woke the event loop.
+struct PortWakeCounter : QObject {
+    int count = 0;
+    PortWakeCounter() { QCoreApplication::instance()->installEventFilter(this); }
+    ~PortWakeCounter() override { QCoreApplication::instance()->removeEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::SockAct) ++count;
+        return false;
+    }
+};
+
 Bytes pattern(std::size_t size, uint8_t start) {
     Bytes bytes(size);
     for (std::size_t i = 0; i < size; ++i)
@@ -126,12 +139,19 @@ TEST(SerialTransport, TakesReceivedBytesInBatchesAndClosesOnFailure) {
     EXPECT_EQ(linkOpen, 1);
     serial.StartSerialWaitThread();
 
-    // Bytes that come during the pause join the batch.
+    // Bytes that come during the pause join the batch. They wait in the input queue: the
+    // pieces of a reply must not wake the window one by one.
     const Bytes first = pattern(5, 0xA0), second = pattern(7, 0x10);
     pty.send(first);
     ASSERT_TRUE(processUntil([&] { return clock.nextDueMs().has_value(); }));
-    pty.send(second);
-    processUntil([] { return false; }, 30);
+    {
+        PortWakeCounter wakes;
+        pty.send(Bytes(second.begin(), second.begin() + 3));
+        processUntil([] { return false; }, 15);
+        pty.send(Bytes(second.begin() + 3, second.end()));
+        processUntil([] { return false; }, 15);
+        EXPECT_EQ(wakes.count, 0);
+    }
     clock.advance(SerialTransport::BatchDelayMs - 1);
     EXPECT_TRUE(sink.received.empty());
     clock.advance(1);
