@@ -103,14 +103,12 @@ struct Rig {
         serial.StartSerialWaitThread();
     }
 
-    // Bytes written that the transport has not been let read yet: no events ran since.
-    std::size_t unread = 0;
-
     // Writes bytes as the unit would; they have reached the port's end when it returns. Events
     // do not run meanwhile, so the transport cannot take any of them yet.
     void send(const std::vector<uint8_t>& bytes) {
         // Well below what the line holds, so a write never has to wait for a reader.
-        if (unread + bytes.size() > 2048) settle();
+        if (line.waiting() + bytes.size() > 2048) drain();
+        const int before = line.waiting();
         std::size_t done = 0;
         QElapsedTimer timer;
         timer.start();
@@ -119,16 +117,24 @@ struct Rig {
             if (n > 0) done += std::size_t(n);
             if (timer.elapsed() > StallMs) fail("the line stalled: writing");
         }
-        unread += bytes.size();
-        while (line.waiting() < int(unread)) {
+        while (line.waiting() < before + int(bytes.size())) {
             if (timer.elapsed() > StallMs) fail("the line stalled: arriving");
             sched_yield();
         }
     }
-    // The transport has taken every byte from the line into its own buffer.
+    // The transport has noticed what came: its batch pause runs, or it took everything. What
+    // arrives during the pause waits on the line until the batch takes it.
     void settle() {
-        until([&] { return line.waiting() == 0; }, "reading");
-        unread = 0;
+        until([&] { return line.waiting() == 0 || serial.isBatchPending(); }, "noticing");
+    }
+    // Batches are taken until the line is empty.
+    void drain() {
+        until(
+            [&] {
+                if (serial.isBatchPending()) clock.advance(SerialTransport::BatchDelayMs);
+                return line.waiting() == 0;
+            },
+            "reading");
     }
     // What the session wrote to the line, as the unit's end sees it; nothing more may come.
     std::vector<uint8_t> readBack(std::size_t expected) {

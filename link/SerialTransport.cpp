@@ -104,6 +104,10 @@ void SerialTransport::readBatch() {
     if (receiving && port.isOpen() && port.bytesAvailable() > 0) batchTimer->start();
 }
 
+bool SerialTransport::isBatchPending() const {
+    return batchTimer->isActive();
+}
+
 void SerialTransport::WriteSerial() {
     if (!linkOpen || serialSendText.empty() || !port.isOpen()) return;
     const auto size = static_cast<qint64>(serialSendText.size());

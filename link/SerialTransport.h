@@ -50,6 +50,8 @@ public:
     void WriteSerial();
 
     bool isPortOpen() const { return port.isOpen(); }
+    // The pause before the next batch is running.
+    bool isBatchPending() const;
 
 private:
     void onReadyRead();
