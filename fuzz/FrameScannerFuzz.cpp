@@ -1,5 +1,6 @@
 // libFuzzer target: the simulated unit's frame scanner on any byte stream, cut anywhere, and
 // the unit's answers to whatever frames it finds.
+#include "Finding.h"
 #include "FuzzInput.h"
 #include "OutboundCheck.h"
 
@@ -16,11 +17,6 @@
 using namespace m7410;
 
 namespace {
-
-[[noreturn]] void fail(const std::string& why) {
-    std::fprintf(stderr, "frame_scanner_fuzz: %s\n", why.c_str());
-    std::abort();
-}
 
 struct Scan {
     std::vector<Bytes> frames;
@@ -44,7 +40,7 @@ Scan scan(const Bytes& stream, unsigned seed, std::size_t maxPiece) {
         out.mostPending = std::max(out.mostPending, scanner.pending());
     }
     scanner.discardPartial();
-    if (scanner.pending() != 0) fail("bytes left after giving up a partial frame");
+    if (scanner.pending() != 0) fuzz::fail("bytes left after giving up a partial frame");
     return out;
 }
 
@@ -60,11 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const Scan whole = scan(stream, seed, 0);
     const Scan cut = scan(stream, seed, maxPiece);
     // How the line cut the bytes must not change what the unit makes of them.
-    if (cut.frames != whole.frames) fail("frames depend on where the stream was cut");
-    if (cut.malformed != whole.malformed) fail("malformed count depends on the cuts");
+    if (cut.frames != whole.frames) fuzz::fail("frames depend on where the stream was cut");
+    if (cut.malformed != whole.malformed) fuzz::fail("malformed count depends on the cuts");
     // Nothing waits that could not still become a frame.
     if (cut.mostPending >= sim::FrameScanner::MaxDataLength + FrameOverhead)
-        fail("scanner holds " + std::to_string(cut.mostPending) + " bytes");
+        fuzz::fail("scanner holds " + std::to_string(cut.mostPending) + " bytes");
 
     std::size_t from = 0;
     for (const Bytes& frame : whole.frames) {
@@ -73,11 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
             frame[2] != StartMarker || (frame[4] != KindWrite && frame[4] != KindRequest) ||
             n > sim::FrameScanner::MaxDataLength || frame.size() != n + FrameOverhead ||
             frame.back() != EndMarker)
-            fail("a frame that cannot be one was passed on");
+            fuzz::fail("a frame that cannot be one was passed on");
         // Frames come from the stream, in order, without overlapping.
         const auto at = std::search(stream.begin() + std::ptrdiff_t(from), stream.end(),
                                     frame.begin(), frame.end());
-        if (at == stream.end()) fail("a frame that is not in the stream");
+        if (at == stream.end()) fuzz::fail("a frame that is not in the stream");
         from = std::size_t(at - stream.begin()) + frame.size();
     }
     // A stream of good frames is taken whole, none lost, nothing called malformed.
@@ -85,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         Bytes joined;
         for (const Bytes& frame : whole.frames)
             joined.insert(joined.end(), frame.begin(), frame.end());
-        if (joined != stream || whole.malformed != 0) fail("good frames were lost");
+        if (joined != stream || whole.malformed != 0) fuzz::fail("good frames were lost");
     }
 
     // Whatever the unit is sent, its own replies stay well formed.
@@ -95,6 +91,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         for (const Bytes& reply : unit.receiveFrame(frame))
             replies.insert(replies.end(), reply.begin(), reply.end());
     const std::string fault = fuzz::frameStreamFault(replies, fuzz::UnitFrames);
-    if (!fault.empty()) fail("the unit replied with a malformed frame: " + fault);
+    if (!fault.empty()) fuzz::fail("the unit replied with a malformed frame: " + fault);
     return 0;
 }

@@ -1,5 +1,6 @@
 // libFuzzer target: HID input reports, whole or short, with pauses drawn from the input, go
 // through the report reassembly into the dispatcher.
+#include "Finding.h"
 #include "FuzzInput.h"
 #include "SessionChecks.h"
 
@@ -80,11 +81,6 @@ struct CopyingSink : InboundSink {
     std::string fault;
 };
 
-[[noreturn]] void fail(const std::string& why) {
-    std::fprintf(stderr, "hid_report_fuzz: %s\n", why.c_str());
-    std::abort();
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
@@ -121,12 +117,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         expected.report(report, clock.nowMs());
         io.ShowRead(nullptr, 0, report.data(), static_cast<uint16_t>(report.size()));
         if (io.hidReceiving() != expected.receiving)
-            fail(expected.receiving ? "a message was given up early" : "a message was kept");
-        if (!sink.fault.empty()) fail(sink.fault);
+            fuzz::fail(expected.receiving ? "a message was given up early" : "a message was kept");
+        if (!sink.fault.empty()) fuzz::fail(sink.fault);
     }
     if (sink.messages != expected.delivered)
-        fail("delivered " + std::to_string(sink.messages.size()) + " messages, expected " +
-             std::to_string(expected.delivered.size()));
+        fuzz::fail("delivered " + std::to_string(sink.messages.size()) + " messages, expected " +
+                   std::to_string(expected.delivered.size()));
     for (const std::string& message : sink.messages) {
         // Whole reports make whole frames, as long as the length in their header says; only
         // a length one short of a whole report leaves the end marker to a report of its own.
@@ -134,11 +130,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         const std::size_t frameBytes =
             std::size_t(dataLength + 12) - (dataLength % 64 == 63 ? 1 : 0);
         if (!anyLength && message.size() != frameBytes * 2)
-            fail("a message of " + std::to_string(message.size()) + " characters for length " +
-                 std::to_string(dataLength));
+            fuzz::fail("a message of " + std::to_string(message.size()) +
+                       " characters for length " + std::to_string(dataLength));
     }
     clock.advance(3000);
     const std::string fault = fuzz::sessionFault(s, link);
-    if (!fault.empty()) fail(fault);
+    if (!fault.empty()) fuzz::fail(fault);
     return 0;
 }

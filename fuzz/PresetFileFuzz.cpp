@@ -1,5 +1,6 @@
 // libFuzzer target: any file chosen for "load one group to DV" or "load 20-group to DV", with
 // the simulated unit at the other end of the line.
+#include "Finding.h"
 #include "FuzzInput.h"
 #include "SessionChecks.h"
 #include "TempFolder.h"
@@ -22,11 +23,6 @@ using namespace m7410;
 namespace {
 
 std::string filePath;
-
-[[noreturn]] void fail(const std::string& why) {
-    std::fprintf(stderr, "preset_file_fuzz: %s\n", why.c_str());
-    std::abort();
-}
 
 // The lines of a file as the file box must see them: CR, LF and CR LF each end a line, and a
 // last line without an end still counts.
@@ -67,7 +63,7 @@ std::optional<BlockData> recordData(const std::string& line) {
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     static QCoreApplication app(*argc, *argv);
     const std::string dir = fuzz::makeTempFolder("preset_file_fuzz");
-    if (dir.empty()) fail("no temporary folder");
+    if (dir.empty()) fuzz::fail("no temporary folder");
     filePath = dir + "/M_7410";
     return 0;
 }
@@ -80,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string text(bytes.begin(), bytes.end());
     FILE* f = std::fopen(filePath.c_str(), "wb");
     if (!f || std::fwrite(text.data(), 1, text.size(), f) != text.size() || std::fclose(f) != 0)
-        fail("cannot write the file");
+        fuzz::fail("cannot write the file");
 
     test::SerialRig rig;
     PresetFiles files{rig.s};
@@ -112,34 +108,34 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         rig.clock.advance(2000);
     }
 
-    if (unit.malformedFrames() != 0) fail("the unit got a malformed frame");
-    if (rig.view.disabled != 0 || rig.view.progressShown) fail("the window stayed locked");
-    if (!rig.s.Timer1->isActive()) fail("polling did not restart");
+    if (unit.malformedFrames() != 0) fuzz::fail("the unit got a malformed frame");
+    if (rig.view.disabled != 0 || rig.view.progressShown) fuzz::fail("the window stayed locked");
+    if (!rig.s.Timer1->isActive()) fuzz::fail("polling did not restart");
     const bool quiet = twenty ? lines.empty() : joined.empty();
     const std::vector<std::string> damaged{"File damaged."};
     if (!accepted && rig.view.messages != (quiet ? std::vector<std::string>{} : damaged))
-        fail("a refused file was not reported as damaged");
+        fuzz::fail("a refused file was not reported as damaged");
     if (accepted && !rig.view.messages.empty())
-        fail("a good file was refused: " + rig.view.messages.front());
+        fuzz::fail("a good file was refused: " + rig.view.messages.front());
     const int blockWrites = unit.framesReceived(KindWrite, CodeCurrentBlock) +
                             unit.framesReceived(KindWrite, CodePresetBlock);
-    if (!accepted && blockWrites != 0) fail("a refused file was sent");
+    if (!accepted && blockWrites != 0) fuzz::fail("a refused file was sent");
 
     if (twenty) {
         // Line n goes to slot n, whatever its header says; the set in force stays.
         for (int n = 1; n <= PresetSlotCount; ++n)
             if (unit.preset(n) != (accepted ? records[n - 1] : presetsBefore[n - 1]))
-                fail("preset slot " + std::to_string(n) + " holds other bytes");
-        if (unit.currentSet() != currentBefore) fail("the set in force changed");
+                fuzz::fail("preset slot " + std::to_string(n) + " holds other bytes");
+        if (unit.currentSet() != currentBefore) fuzz::fail("the set in force changed");
     } else {
         if (unit.currentSet() != (accepted ? records[0] : currentBefore))
-            fail("the set in force holds other bytes");
+            fuzz::fail("the set in force holds other bytes");
         for (int n = 1; n <= PresetSlotCount; ++n)
-            if (unit.preset(n) != presetsBefore[n - 1]) fail("a preset slot changed");
+            if (unit.preset(n) != presetsBefore[n - 1]) fuzz::fail("a preset slot changed");
         // The window shows what the unit holds.
-        if (accepted && !rig.unitMatchesModel()) fail("the window differs from the unit");
+        if (accepted && !rig.unitMatchesModel()) fuzz::fail("the window differs from the unit");
     }
     const std::string fault = fuzz::sessionFault(rig.s, rig.link);
-    if (!fault.empty()) fail(fault);
+    if (!fault.empty()) fuzz::fail(fault);
     return 0;
 }

@@ -1,6 +1,7 @@
 // libFuzzer target: byte batches from the unit over a real serial line (a pseudo-terminal),
 // cut and paused as the input says, through the serial transport into the dispatcher; what
 // the session sends back goes out over the same line.
+#include "Finding.h"
 #include "FuzzInput.h"
 #include "SessionChecks.h"
 
@@ -28,11 +29,6 @@ using namespace m7410;
 namespace {
 
 constexpr int StallMs = 10000;
-
-[[noreturn]] void fail(const std::string& why) {
-    std::fprintf(stderr, "serial_fuzz: %s\n", why.c_str());
-    std::abort();
-}
 
 // Keeps every batch the transport hands over, then gives it to the session of the input
 // being run, as the transport would.
@@ -66,12 +62,13 @@ struct Line {
 
     Line() {
         master = posix_openpt(O_RDWR | O_NOCTTY);
-        if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) fail("no pseudo-terminal");
+        if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
+            fuzz::fail("no pseudo-terminal");
         port = QString::fromLocal8Bit(ptsname(master));
         fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
         // Opened before the transport takes the port, which may then lock it.
         watch = ::open(ptsname(master), O_RDWR | O_NOCTTY | O_NONBLOCK);
-        if (watch < 0) fail("cannot watch the port");
+        if (watch < 0) fuzz::fail("cannot watch the port");
     }
     int waiting() const {
         int n = 0;
@@ -85,7 +82,7 @@ void until(const std::function<bool()>& done, const char* what) {
     timer.start();
     while (!done()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-        if (timer.elapsed() > StallMs) fail(std::string("the line stalled: ") + what);
+        if (timer.elapsed() > StallMs) fuzz::fail(std::string("the line stalled: ") + what);
     }
 }
 
@@ -99,7 +96,7 @@ struct Rig {
 
     explicit Rig(int& argc, char** argv) : app(new QCoreApplication(argc, argv)) {
         serial.choosePort({"pts", line.port, 0});
-        if (!serial.OpenSerialPort()) fail("cannot open the port");
+        if (!serial.OpenSerialPort()) fuzz::fail("cannot open the port");
         serial.StartSerialWaitThread();
     }
 
@@ -115,10 +112,10 @@ struct Rig {
         while (done < bytes.size()) {
             const ssize_t n = ::write(line.master, bytes.data() + done, bytes.size() - done);
             if (n > 0) done += std::size_t(n);
-            if (timer.elapsed() > StallMs) fail("the line stalled: writing");
+            if (timer.elapsed() > StallMs) fuzz::fail("the line stalled: writing");
         }
         while (line.waiting() < before + int(bytes.size())) {
-            if (timer.elapsed() > StallMs) fail("the line stalled: arriving");
+            if (timer.elapsed() > StallMs) fuzz::fail("the line stalled: arriving");
             sched_yield();
         }
     }
@@ -202,7 +199,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         rig->settle();
         // Under 50 ms the next piece joins the batch; longer, the batch is taken first.
         rig->clock.advance(pause);
-        if (!sink.fault.empty()) fail(sink.fault);
+        if (!sink.fault.empty()) fuzz::fail(sink.fault);
     }
     rig->settle();
     until(
@@ -212,18 +209,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
             return sink.taken.size() >= sent.size();
         },
         "taking");
-    if (!sink.fault.empty()) fail(sink.fault);
-    if (sink.taken != sent) fail("the bytes taken differ from the bytes sent");
+    if (!sink.fault.empty()) fuzz::fail(sink.fault);
+    if (sink.taken != sent) fuzz::fail("the bytes taken differ from the bytes sent");
     if (sink.largest > std::size_t(SerialTransport::MaxBatch))
-        fail("a batch of " + std::to_string(sink.largest) + " bytes");
-    if (!rig->serial.isPortOpen()) fail("the port closed");
+        fuzz::fail("a batch of " + std::to_string(sink.largest) + " bytes");
+    if (!rig->serial.isPortOpen()) fuzz::fail("the port closed");
 
     rig->clock.advance(3000);
     const std::string fault = fuzz::sessionFault(s, link);
-    if (!fault.empty()) fail(fault);
+    if (!fault.empty()) fuzz::fail(fault);
     // What went out on the line is what the session sent.
     const std::vector<uint8_t> expected = fuzz::sentBytes(link);
-    if (rig->readBack(expected.size()) != expected) fail("the line carried other bytes");
+    if (rig->readBack(expected.size()) != expected) fuzz::fail("the line carried other bytes");
     sink.session = nullptr;
     return 0;
 }

@@ -1,5 +1,6 @@
 // libFuzzer target: any "mysetting.ini" read at start-up and then rewritten by the personal
 // settings box's "save" with any field texts.
+#include "Finding.h"
 #include "FuzzInput.h"
 #include "TempFolder.h"
 
@@ -24,11 +25,6 @@ using namespace m7410;
 namespace {
 
 QString filePath;
-
-[[noreturn]] void fail(const std::string& why) {
-    std::fprintf(stderr, "settings_fuzz: %s\n", why.c_str());
-    std::abort();
-}
 
 std::string lower(std::string s) {
     for (char& c : s)
@@ -95,7 +91,7 @@ void writeAll(const std::string& bytes) {
     QFile f(filePath);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         f.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()))
-        fail("cannot write the file");
+        fuzz::fail("cannot write the file");
 }
 
 // A field's text as the box can hold it: no line breaks or other control characters.
@@ -114,7 +110,7 @@ std::string text(const QByteArray& bytes) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     const std::string dir = fuzz::makeTempFolder("settings_fuzz");
-    if (dir.empty()) fail("no temporary folder");
+    if (dir.empty()) fuzz::fail("no temporary folder");
     filePath = QString::fromStdString(dir) + QStringLiteral("/mysetting.ini");
     return 0;
 }
@@ -139,8 +135,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     (void)settings.read();
     QString error;
     if (!settings.save(values, error)) {
-        if (error.isEmpty()) fail("a save failed without a reason");
-        if (text(readAll()) != before) fail("a refused save changed the file");
+        if (error.isEmpty()) fuzz::fail("a save failed without a reason");
+        if (text(readAll()) != before) fuzz::fail("a refused save changed the file");
         return 0;
     }
     const std::string after = text(readAll());
@@ -153,7 +149,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         if (expected.rfind("\xEF\xBB\xBF", 0) == 0) expected.erase(0, 3);
         return expected == read.toStdString();
     };
-    if (back.channelMode != values.channelMode) fail("the channel mode reads back otherwise");
+    if (back.channelMode != values.channelMode) fuzz::fail("the channel mode reads back otherwise");
     const std::pair<const QString*, const QString*> texts[] = {
         {&values.name, &back.name},
         {&values.mainChannel, &back.mainChannel},
@@ -163,8 +159,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         {&values.version, &back.version}};
     for (const auto& [saved, read] : texts)
         if (!same(*saved, *read))
-            fail("saved \"" + saved->toStdString() + "\" reads back as \"" + read->toStdString() +
-                 "\"");
+            fuzz::fail("saved \"" + saved->toStdString() + "\" reads back as \"" +
+                       read->toStdString() + "\"");
 
     // Every other key survives with its value; nothing else appears.
     std::set<KeyName> expected = keysOf(before);
@@ -177,7 +173,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
             if (!found.count(k)) diff += " lost [" + k.first + "] " + k.second + ";";
         for (const KeyName& k : found)
             if (!expected.count(k)) diff += " new [" + k.first + "] " + k.second + ";";
-        fail("the save changed which keys the file holds:" + diff);
+        fuzz::fail("the save changed which keys the file holds:" + diff);
     }
     CSimpleIniA was, now;
     was.SetUnicode(true);
@@ -189,12 +185,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         const char* a = was.GetValue(k.first.c_str(), k.second.c_str(), nullptr);
         const char* b = now.GetValue(k.first.c_str(), k.second.c_str(), nullptr);
         if ((a == nullptr) != (b == nullptr) || (a && std::string(a) != b))
-            fail("the save changed the value of another key");
+            fuzz::fail("the save changed the value of another key");
     }
 
     // The file keeps its style: byte-order mark, and CR LF when it had them (or was new).
     const bool bom = before.rfind("\xEF\xBB\xBF", 0) == 0;
-    if ((after.rfind("\xEF\xBB\xBF", 0) == 0) != bom) fail("the byte-order mark changed");
+    if ((after.rfind("\xEF\xBB\xBF", 0) == 0) != bom) fuzz::fail("the byte-order mark changed");
     // A CR of its own may stay where the file had one, inside a comment.
     const bool crlf = before.empty() || before.find("\r\n") != std::string::npos;
     bool bareCr = false;
@@ -203,9 +199,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     for (std::size_t i = 0; i < after.size(); ++i) {
         const bool lf = after[i] == '\n', cr = after[i] == '\r';
         const bool crOfItsOwn = cr && (i + 1 == after.size() || after[i + 1] != '\n');
-        if (crlf && lf && (i == 0 || after[i - 1] != '\r')) fail("a bare LF in a CR LF file");
-        if (crOfItsOwn && !bareCr) fail("a bare CR the file did not have");
-        if (!crlf && cr && !crOfItsOwn) fail("a CR LF in an LF file");
+        if (crlf && lf && (i == 0 || after[i - 1] != '\r')) fuzz::fail("a bare LF in a CR LF file");
+        if (crOfItsOwn && !bareCr) fuzz::fail("a bare CR the file did not have");
+        if (!crlf && cr && !crOfItsOwn) fuzz::fail("a CR LF in an LF file");
     }
     // Saving the same values again keeps every key and every line; the library places a
     // comment's blank lines otherwise at times, which is all that may change.
@@ -221,10 +217,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         return out;
     };
     for (int save = 2; save <= 3; ++save) {
-        if (!settings.save(values, error)) fail("a later save failed");
+        if (!settings.save(values, error)) fuzz::fail("a later save failed");
         const std::string again = text(readAll());
         if (lines(again) != lines(after))
-            fail("a later save wrote other lines:\n" + after + "\n---\n" + again);
+            fuzz::fail("a later save wrote other lines:\n" + after + "\n---\n" + again);
     }
     return 0;
 }
