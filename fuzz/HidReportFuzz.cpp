@@ -73,8 +73,7 @@ struct CopyingSink : InboundSink {
     void ProcessReceived() override {
         messages.push_back(s.receiveText());
         s.ProcessReceived();
-        if (fault.empty() && s.receiveText().size() >= fuzz::ReceiveTextBound)
-            fault = "receive text left at " + std::to_string(s.receiveText().size());
+        if (fault.empty()) fault = fuzz::receiveTextFault(s);
     }
     Session& s;
     std::vector<std::string> messages;

@@ -32,8 +32,7 @@ inline std::string receivedFault(const uint8_t* data, std::size_t size) {
         if (batch == 0) break;
         s.receiveText() += toHex(data + pos, batch);
         s.ProcessReceived();
-        if (s.receiveText().size() >= ReceiveTextBound)
-            return "receive text left at " + std::to_string(s.receiveText().size()) + " characters";
+        if (std::string text = receiveTextFault(s); !text.empty()) return text;
         rig.clock.advance(data[pos - 1] % 60);
         pos += batch;
     }

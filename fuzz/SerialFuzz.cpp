@@ -41,8 +41,7 @@ struct BatchSink : InboundSink {
             session->receiveText() += batch;
             batch.clear();
             session->ProcessReceived();
-            if (fault.empty() && session->receiveText().size() >= fuzz::ReceiveTextBound)
-                fault = "receive text left at " + std::to_string(session->receiveText().size());
+            if (fault.empty()) fault = fuzz::receiveTextFault(*session);
         }
         batch.clear();
     }

@@ -14,6 +14,12 @@ namespace m7410::fuzz {
 // characters, so no input may leave more behind.
 inline constexpr std::size_t ReceiveTextBound = 1000;
 
+// Why the receive text is longer than any input may leave it; empty when it is not.
+inline std::string receiveTextFault(Session& s) {
+    if (s.receiveText().size() < ReceiveTextBound) return {};
+    return "receive text left at " + std::to_string(s.receiveText().size()) + " characters";
+}
+
 // Everything the fake link recorded, as the bytes the unit would have got.
 inline std::vector<uint8_t> sentBytes(const test::FakeLink& link) {
     std::vector<uint8_t> out;
@@ -26,8 +32,7 @@ inline std::vector<uint8_t> sentBytes(const test::FakeLink& link) {
 
 // Why the session is in a state that no input from the unit may cause; empty when it is sound.
 inline std::string sessionFault(Session& s, const test::FakeLink& link) {
-    if (s.receiveText().size() >= ReceiveTextBound)
-        return "receive text grew to " + std::to_string(s.receiveText().size()) + " characters";
+    if (std::string text = receiveTextFault(s); !text.empty()) return text;
     ChannelModel clamped = s.model;
     clamped.clampToTables();
     if (!(clamped == s.model)) return "the model holds a value outside its tables";
