@@ -1,6 +1,6 @@
 #include "ctl/CommandLine.h"
 
-#include "ctl/ParameterPaths.h"
+#include "unit/ParameterPaths.h"
 
 #include <algorithm>
 #include <charconv>
