@@ -143,10 +143,8 @@ private:
     };
 
     // Takes the unit for one operation; false (and done called with Busy) when it is taken.
-    template <class T>
-    bool begin(UnitDone<T>& done);
-    template <class T>
-    void finish(UnitDone<T>& done, UnitResult<T> result);
+    template <class T> bool begin(UnitDone<T>& done);
+    template <class T> void finish(UnitDone<T>& done, UnitResult<T> result);
     bool locked() const { return (disabled & UnlockedPanels) != 0; }
     void waitFor(std::function<bool()> reached, int limitMs, std::function<void(WaitEnd)> then);
     void notify(const std::function<void(UnitListener&)>& call);
@@ -178,8 +176,7 @@ private:
     std::string expected;
 };
 
-template <class T>
-inline bool Unit::begin(UnitDone<T>& done) {
+template <class T> inline bool Unit::begin(UnitDone<T>& done) {
     if (busy) {
         done(UnitResult<T>::failure(UnitErrorKind::Busy, "the unit is busy with another exchange"));
         return false;
@@ -189,8 +186,7 @@ inline bool Unit::begin(UnitDone<T>& done) {
     return true;
 }
 
-template <class T>
-inline void Unit::finish(UnitDone<T>& done, UnitResult<T> result) {
+template <class T> inline void Unit::finish(UnitDone<T>& done, UnitResult<T> result) {
     busy = false;
     restoring = false;
     savePath.reset();
@@ -205,7 +201,8 @@ inline UnitResult<T> Unit::await(Start start, const std::function<bool()>& stop)
     auto outcome = std::make_shared<std::optional<UnitResult<T>>>();
     start([outcome](UnitResult<T> r) { outcome->emplace(std::move(r)); });
     while (!*outcome) {
-        if (stop && stop()) return UnitResult<T>::failure(UnitErrorKind::Interrupted, "interrupted");
+        if (stop && stop())
+            return UnitResult<T>::failure(UnitErrorKind::Interrupted, "interrupted");
         clock.PumpWait(WaitSliceMs);
     }
     return std::move(**outcome);

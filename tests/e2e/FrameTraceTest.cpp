@@ -26,11 +26,11 @@ TEST_F(SerialPresets, TheWholeSessionSendsTheRecordedFrames) {
     // Start-up: current block, names, system record, then polling.
     connect();
     // An edit burst: three parameters of two groups within one tick.
-    s.model.band(bandAddress(0, 1)).setGainInForce(40);
-    s.builders.QueueEqBandMessage(bandAddress(0, 1));
-    s.model.band(bandAddress(0, 2)).setGainInForce(50);
-    s.builders.QueueEqBandMessage(bandAddress(0, 2));
-    s.builders.QueueCrossoverMessage(1);
+    s.model().band(bandAddress(0, 1)).setGainInForce(40);
+    s.builders().QueueEqBandMessage(bandAddress(0, 1));
+    s.model().band(bandAddress(0, 2)).setGainInForce(50);
+    s.builders().QueueEqBandMessage(bandAddress(0, 2));
+    s.builders().QueueCrossoverMessage(1);
     clock.advance(2000);
     // Recall and store.
     presets.loadClicked(4);
@@ -52,10 +52,10 @@ TEST_F(SerialPresets, TheWholeSessionSendsTheRecordedFrames) {
     files.loadTwentyGroupsToDevice();
     clock.advance(25000);
     // "0 dB" on the second channel.
-    s.scheduler.beginBandProgress(1);
+    s.scheduler().beginBandProgress(1);
     for (int row = 0; row < EqRowsPerChannel; ++row) {
-        s.model.band(bandAddress(1, row)).setGainInForce(EqGainZeroIndex);
-        s.builders.QueueEqBandMessage(bandAddress(1, row));
+        s.model().band(bandAddress(1, row)).setGainInForce(EqGainZeroIndex);
+        s.builders().QueueEqBandMessage(bandAddress(1, row));
     }
     clock.advance(5000);
 
