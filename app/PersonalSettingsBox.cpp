@@ -1,6 +1,6 @@
 #include "app/PersonalSettingsBox.h"
 
-#include "app/PlainFile.h"
+#include "app/LogoFile.h"
 #include "app/SettingsFile.h"
 #include "app/UserDialogs.h"
 #include "panels/ColourButton.h"

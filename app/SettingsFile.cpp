@@ -1,6 +1,6 @@
 #include "app/SettingsFile.h"
 
-#include "app/PlainFile.h"
+#include "support/PlainFile.h"
 
 // Only the narrow reader is used; texts pass through as UTF-8 bytes.
 #define SI_NO_CONVERSION

@@ -1,4 +1,4 @@
-#include "Fifo.h"
+#include "common/Fifo.h"
 #include "WindowFixture.h"
 
 #include "app/PasswordBox.h"

@@ -1,8 +1,9 @@
 // Settings and logo at paths that are not plain files, or are too large, never hang or abort.
-#include "app/PlainFile.h"
+#include "app/LogoFile.h"
+#include "support/PlainFile.h"
 #include "app/SettingsFile.h"
 
-#include "Fifo.h"
+#include "common/Fifo.h"
 
 #include <QDataStream>
 #include <QFile>
