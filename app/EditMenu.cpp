@@ -13,9 +13,9 @@
 #include "panels/LimiterPage.h"
 #include "protocol/Session.h"
 #include "response/ResponseGraph.h"
+#include "support/PlainFile.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -45,8 +45,6 @@ QString itemText(const QString& verb, const QString& step, const QKeySequence& k
 }
 
 const QString FilterFiles = QStringLiteral("EQ filter text (*.txt *.cfg);;All files (*)");
-// Filter texts are a few lines; anything far larger is not one.
-constexpr qint64 LargestFilterText = 1 << 20;
 
 } // namespace
 
@@ -138,16 +136,16 @@ void EditMenu::importClicked() {
     if (!editingAvailable() || channel < 0) return;
     const QString file = p.dialogs.openFileName(&p.window, FilterFiles);
     if (file.isEmpty()) return;
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly)) {
-        p.dialogs.error(&p.window, tr("Cannot read %1: %2").arg(file, in.errorString()));
+    // A pipe nobody writes would hold the window in open() and a device may never end: only a
+    // regular file of a filter text's size is read.
+    const PlainFile in = PlainFile::read(file, PlainFile::FilterTextLimit);
+    if (in.status != PlainFile::Status::Read) {
+        p.dialogs.error(&p.window,
+                        in.tooLarge ? tr("%1 is too large for a filter text.").arg(file)
+                                    : tr("Cannot read %1: %2").arg(file, in.reason));
         return;
     }
-    if (in.size() > LargestFilterText) {
-        p.dialogs.error(&p.window, tr("%1 is too large for a filter text.").arg(file));
-        return;
-    }
-    const QByteArray bytes = in.readAll();
+    const QByteArray& bytes = in.bytes;
     const FilterText text = parseFilterText(std::string_view(bytes.constData(), bytes.size()));
     ChannelBands current;
     for (int row = 0; row < EqRowsPerChannel; ++row)

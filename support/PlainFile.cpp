@@ -14,8 +14,9 @@ namespace m7410 {
 namespace {
 
 QString sizeText(qint64 limit) {
-    return limit % (qint64(1) << 20) == 0 ? QStringLiteral("%1 MiB").arg(limit >> 20)
-                                          : QStringLiteral("%1 bytes").arg(limit);
+    if (limit % (qint64(1) << 20) == 0) return QStringLiteral("%1 MiB").arg(limit >> 20);
+    if (limit % (qint64(1) << 10) == 0) return QStringLiteral("%1 KiB").arg(limit >> 10);
+    return QStringLiteral("%1 bytes").arg(limit);
 }
 
 QString systemReason(int error) {

@@ -10,9 +10,11 @@ namespace m7410 {
 // device may never end, and a huge file would eat the memory. Only a regular file up to a size
 // limit for its kind is read; anything else is refused with a one-line reason.
 struct PlainFile {
-    static constexpr qint64 SettingsLimit = qint64(1) << 20;   // 1 MiB
-    static constexpr qint64 LogoLimit = qint64(64) << 20;      // 64 MiB
-    static constexpr qint64 FilterTextLimit = qint64(1) << 20; // far more than any filter text
+    // The limit of each kind of file, far above what a real one of its kind holds.
+    static constexpr qint64 SettingsLimit = qint64(1) << 20;    // 1 MiB
+    static constexpr qint64 LogoLimit = qint64(64) << 20;       // 64 MiB
+    static constexpr qint64 FilterTextLimit = qint64(1) << 20;  // Equalizer APO and REW texts
+    static constexpr qint64 PresetFileLimit = qint64(64) << 10; // 20 lines of 664 digits
     static constexpr qint64 MeasurementLimit = qint64(16) << 20;
 
     enum class Status { Read, Missing, Refused };

@@ -1,5 +1,6 @@
 // Importing a filter text into the open EQ page's channel and exporting its bands.
 #include "WindowFixture.h"
+#include "common/Fifo.h"
 
 #include "app/EditHistory.h"
 #include "app/EditMenu.h"
@@ -12,6 +13,7 @@
 #include "protocol/ParameterBlock.h"
 #include "protocol/Session.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QTableWidget>
 
@@ -132,6 +134,37 @@ TEST_F(EqImportFlowTest, CancelAndRefusalChangeNothing) {
     EXPECT_EQ(menu().history().stack().count(), 0);
     sendAll();
     EXPECT_EQ(demo.unit().currentSet(), unitBefore);
+}
+
+TEST_F(EqImportFlowTest, APipeOrADeviceIsRefusedAtOnceAndNothingIsSent) {
+    MainWindow& w = connect();
+    sendAll();
+    const ChannelModel before = w.session().model;
+    const BlockData unitBefore = demo.unit().currentSet();
+    menu().runPreview = [&](EqImportDialog&) { return ++previews, true; };
+    Fifo fifo(programFile("pipe.txt"));
+    ASSERT_TRUE(fifo.made);
+    // A link to a device is the device: /dev/zero reports no size and never ends.
+    ASSERT_TRUE(QFile::link("/dev/zero", programFile("zero.txt")));
+    const QString chosen[] = {programFile("pipe.txt"), QStringLiteral("/dev/zero"),
+                              programFile("zero.txt")};
+    for (const QString& file : chosen) {
+        dialogs.nextOpen = file;
+        QElapsedTimer took;
+        took.start();
+        choose(menu().importAction());
+        EXPECT_LT(took.elapsed(), 1000) << file.toStdString();
+        ASSERT_FALSE(dialogs.errors.empty()) << file.toStdString();
+        EXPECT_EQ(dialogs.errors.back(), "Cannot read " + file + ": not a regular file");
+    }
+    EXPECT_EQ(dialogs.errors.size(), 3u);
+    EXPECT_FALSE(fifo.blocked);
+    EXPECT_EQ(previews, 0);
+    EXPECT_EQ(w.session().model, before);
+    EXPECT_EQ(menu().history().stack().count(), 0);
+    sendAll();
+    EXPECT_EQ(demo.unit().currentSet(), unitBefore);
+    EXPECT_TRUE(menu().importAction()->isEnabled()) << "the window goes on as before";
 }
 
 TEST_F(EqImportFlowTest, ExportWritesTheChannelAndReadsBackUnchanged) {
