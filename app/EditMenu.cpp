@@ -13,6 +13,7 @@
 #include "panels/LimiterPage.h"
 #include "protocol/Session.h"
 #include "response/ResponseGraph.h"
+#include "support/AtomicFile.h"
 #include "support/PlainFile.h"
 
 #include <QApplication>
@@ -22,7 +23,6 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
-#include <QSaveFile>
 #include <QShortcut>
 
 namespace m7410 {
@@ -188,12 +188,10 @@ void EditMenu::exportClicked() {
         bands[row] = p.session.model.band(bandAddress(channel, row));
     const std::string text = writeFilterText(name.toStdString(), bands);
     // Written whole or not at all: an existing file stays as it was when writing fails.
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) ||
-        out.write(text.data(), static_cast<qint64>(text.size())) !=
-            static_cast<qint64>(text.size()) ||
-        !out.commit()) {
-        p.dialogs.error(&p.window, tr("Cannot write %1: %2").arg(file, out.errorString()));
+    QString reason;
+    if (!writeFileAtomically(file, QByteArray(text.data(), static_cast<qsizetype>(text.size())),
+                             reason)) {
+        p.dialogs.error(&p.window, tr("Cannot write %1: %2").arg(file, reason));
     }
 }
 

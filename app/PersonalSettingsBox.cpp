@@ -5,13 +5,14 @@
 #include "app/UserDialogs.h"
 #include "panels/ColourButton.h"
 #include "panels/PanelColours.h"
+#include "support/AtomicFile.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QSaveFile>
 
 namespace m7410 {
 
@@ -164,9 +165,13 @@ void PersonalSettingsBox::saveClicked() {
     }
     // Always written as a bitmap, whatever format was loaded, so the next start can read it.
     if (!logoImage.isNull()) {
-        QSaveFile f(logoPath);
-        if (!f.open(QIODevice::WriteOnly) || !logoImage.save(&f, "BMP") || !f.commit()) {
-            dialogs.error(this, QStringLiteral("%1: %2").arg(logoPath, f.errorString()));
+        QByteArray bitmap;
+        QBuffer buffer(&bitmap);
+        buffer.open(QIODevice::WriteOnly);
+        QString reason = QStringLiteral("cannot be made a bitmap");
+        if (!logoImage.save(&buffer, "BMP") ||
+            !writeFileAtomically(logoPath, bitmap, reason)) {
+            dialogs.error(this, QStringLiteral("%1: %2").arg(logoPath, reason));
             return;
         }
     }

@@ -1,5 +1,6 @@
 #include "app/SettingsFile.h"
 
+#include "support/AtomicFile.h"
 #include "support/PlainFile.h"
 
 // Only the narrow reader is used; texts pass through as UTF-8 bytes.
@@ -8,10 +9,6 @@
 #define SI_IMPLEMENTATION
 #include <SimpleIni.h>
 
-#include <QFile>
-#include <QSaveFile>
-
-#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -152,19 +149,12 @@ bool SettingsFile::save(const PersonalSettings& s, QString& error) {
         out.swap(crlf);
     }
 
-    QSaveFile f(filePath);
-    errno = 0;
-    if (!f.open(QIODevice::WriteOnly)) {
-        // Installed into a system folder, the program folder is the usual reason: say so plainly.
-        const int openError = errno;
-        const bool denied = openError == EACCES || openError == EPERM || openError == EROFS;
-        error = QStringLiteral("Settings not saved: %1: %2")
-                    .arg(filePath, denied ? QStringLiteral("permission denied") : f.errorString());
-        return false;
-    }
-    if (f.write(out.data(), static_cast<qint64>(out.size())) != static_cast<qint64>(out.size()) ||
-        !f.commit()) {
-        error = QStringLiteral("Settings not saved: %1: %2").arg(filePath, f.errorString());
+    // Installed into a system folder, the program folder is the usual reason: the writer says
+    // "permission denied" plainly.
+    QString reason;
+    if (!writeFileAtomically(filePath,
+                             QByteArray(out.data(), static_cast<qsizetype>(out.size())), reason)) {
+        error = QStringLiteral("Settings not saved: %1: %2").arg(filePath, reason);
         return false;
     }
     parsed = std::make_unique<Parsed>(out);

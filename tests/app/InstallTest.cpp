@@ -6,32 +6,24 @@
 #include "panels/PanelFixture.h"
 #include "support/VirtualClock.h"
 
+#include "common/AsOtherUser.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <sys/fsuid.h>
-#include <unistd.h>
 
 namespace m7410 {
 namespace {
+
+using test::AsOtherUser;
 
 QByteArray contents(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
-
-// Root may write anywhere; an unprivileged file-system identity makes the folder's mode count.
-struct AsOtherUser {
-    AsOtherUser() {
-        if (geteuid() == 0) setfsuid(65534);
-    }
-    ~AsOtherUser() {
-        if (geteuid() == 0) setfsuid(0);
-    }
-};
 
 TEST(InstallTest, SavingIntoAReadOnlyProgramFolderSaysSoAndKeepsTheOldFile) {
     QTemporaryDir dir;
