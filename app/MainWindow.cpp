@@ -2,20 +2,20 @@
 
 #include "app/ChannelModeLayout.h"
 #include "app/DisconnectedForm.h"
-#include "app/EditHistory.h"
-#include "app/EditMenu.h"
+#include "editing/EditHistory.h"
+#include "editing/EditMenu.h"
 #include "app/FileBox.h"
 #include "app/GlobalHotkey.h"
 #include "app/LinkPictures.h"
 #include "app/MemoryMenuDialog.h"
-#include "app/PasswordBox.h"
-#include "app/PersonalLock.h"
-#include "app/PersonalSettingsBox.h"
+#include "settings/PasswordBox.h"
+#include "settings/PersonalLock.h"
+#include "settings/PersonalSettingsBox.h"
 #include "app/PresetControls.h"
 #include "app/ProgressBox.h"
 #include "app/QtDialogs.h"
 #include "app/ReachableFocus.h"
-#include "app/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "app/TopGroup.h"
 #include "app/TrafficLogView.h"
 #include "app/WindowLock.h"
@@ -110,14 +110,6 @@ MainWindow::~MainWindow() {
 
 Session& MainWindow::session() {
     return engine->session;
-}
-
-Connection& MainWindow::connection() {
-    return engine->connection;
-}
-
-QListView* MainWindow::trafficLogView() const {
-    return historyList;
 }
 
 TrafficLog& MainWindow::trafficLog() {

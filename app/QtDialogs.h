@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/UserDialogs.h"
+#include "panels/UserDialogs.h"
 
 namespace m7410 {
 

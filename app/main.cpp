@@ -1,6 +1,6 @@
 #include "demo/DemoUnit.h"
 #include "app/MainWindow.h"
-#include "app/LogoFile.h"
+#include "settings/LogoFile.h"
 #include "app/SetupCheck.h"
 #include "app/SplashScreen.h"
 #include "app/TopGroup.h"

@@ -2,9 +2,9 @@
 #include "WindowFixture.h"
 #include "common/Fifo.h"
 
-#include "app/EditHistory.h"
-#include "app/EditMenu.h"
-#include "app/EqImportDialog.h"
+#include "editing/EditHistory.h"
+#include "editing/EditMenu.h"
+#include "editing/EqImportDialog.h"
 #include "app/TopGroup.h"
 #include "panels/ChannelGroup.h"
 #include "panels/ColourButton.h"
@@ -25,11 +25,7 @@ const QString RewFile = QStringLiteral(M7410_EQTEXT_DATA "/rew-room.txt");
 class EqImportFlowTest : public WindowFixture {
 protected:
     MainWindow& connect() {
-        MainWindow& w = openWindow();
-        clock.runDue();
-        QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
-        clock.advance(3000);
-        EXPECT_EQ(w.session().linkOpen, 1);
+        MainWindow& w = connectedWindow();
         QTest::mouseClick(w.channelGroup()->pageButton(PageEq, 2), Qt::LeftButton);
         return w;
     }

@@ -1,6 +1,6 @@
 // Settings into a folder the user may not write, and what --check reports.
 #include "demo/DemoUnit.h"
-#include "app/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "app/SetupCheck.h"
 #include "link/HidapiBackend.h"
 #include "panels/PanelFixture.h"

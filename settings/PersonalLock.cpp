@@ -1,8 +1,8 @@
-#include "app/PersonalLock.h"
+#include "settings/PersonalLock.h"
 
-#include "app/PasswordBox.h"
-#include "app/PersonalSettingsBox.h"
-#include "app/UserDialogs.h"
+#include "settings/PasswordBox.h"
+#include "settings/PersonalSettingsBox.h"
+#include "panels/UserDialogs.h"
 
 #include <QLineEdit>
 

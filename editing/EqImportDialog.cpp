@@ -1,4 +1,4 @@
-#include "app/EqImportDialog.h"
+#include "editing/EqImportDialog.h"
 
 #include "model/DisplayFormats.h"
 #include "model/ValueTables.h"

@@ -1,8 +1,8 @@
-#include "app/PersonalSettingsBox.h"
+#include "settings/PersonalSettingsBox.h"
 
-#include "app/LogoFile.h"
-#include "app/SettingsFile.h"
-#include "app/UserDialogs.h"
+#include "settings/LogoFile.h"
+#include "settings/SettingsFile.h"
+#include "panels/UserDialogs.h"
 #include "panels/ColourButton.h"
 #include "panels/PanelColours.h"
 #include "support/AtomicFile.h"

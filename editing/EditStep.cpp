@@ -1,4 +1,4 @@
-#include "app/EditStep.h"
+#include "editing/EditStep.h"
 
 #include "protocol/MessageBuilders.h"
 

@@ -1,4 +1,4 @@
-#include "app/LogoFile.h"
+#include "settings/LogoFile.h"
 
 #include "support/PlainFile.h"
 

@@ -1,6 +1,6 @@
-#include "app/EditHistory.h"
+#include "editing/EditHistory.h"
 
-#include "app/ModelEditCommand.h"
+#include "editing/ModelEditCommand.h"
 #include "protocol/MessageBuilders.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "app/PasswordBox.h"
+#include "settings/PasswordBox.h"
 
 #include <QLabel>
 #include <QLineEdit>

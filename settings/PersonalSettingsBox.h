@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PersonalSettings.h"
+#include "settings/PersonalSettings.h"
 #include "panels/PageFrame.h"
 
 #include <QImage>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/EditStep.h"
+#include "editing/EditStep.h"
 #include "model/ChannelModel.h"
 
 #include <QObject>

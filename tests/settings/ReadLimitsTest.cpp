@@ -1,7 +1,7 @@
 // Settings and logo at paths that are not plain files, or are too large, never hang or abort.
-#include "app/LogoFile.h"
+#include "settings/LogoFile.h"
 #include "support/PlainFile.h"
-#include "app/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 #include "common/Fifo.h"
 
@@ -26,7 +26,7 @@ QByteArray settingsOfSize(qint64 size) {
     return text + "\n";
 }
 
-TEST(PlainFileTest, SettingsThatAreNoPlainFileOrTooLargeCountAsAbsent) {
+TEST(ReadLimitsTest, SettingsThatAreNoPlainFileOrTooLargeCountAsAbsent) {
     QTemporaryDir dir;
     const QString path = dir.filePath("mysetting.ini");
     {
@@ -55,7 +55,7 @@ TEST(PlainFileTest, SettingsThatAreNoPlainFileOrTooLargeCountAsAbsent) {
     EXPECT_EQ(QFileInfo(path).size(), PlainFile::SettingsLimit + 1);
 }
 
-TEST(PlainFileTest, LogoThatIsNoPlainFileOrTooLargeIsRefusedWithTheReason) {
+TEST(ReadLimitsTest, LogoThatIsNoPlainFileOrTooLargeIsRefusedWithTheReason) {
     QTemporaryDir dir;
     const QString path = dir.filePath("logo.bmp");
     QString reason;

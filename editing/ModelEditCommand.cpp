@@ -1,4 +1,4 @@
-#include "app/ModelEditCommand.h"
+#include "editing/ModelEditCommand.h"
 
 namespace m7410 {
 

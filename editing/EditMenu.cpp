@@ -1,8 +1,8 @@
-#include "app/EditMenu.h"
+#include "editing/EditMenu.h"
 
-#include "app/EditHistory.h"
-#include "app/EqImportDialog.h"
-#include "app/UserDialogs.h"
+#include "editing/EditHistory.h"
+#include "editing/EqImportDialog.h"
+#include "panels/UserDialogs.h"
 #include "eqtext/FilterTextParser.h"
 #include "eqtext/FilterTextWriter.h"
 #include "panels/ChannelGroup.h"
