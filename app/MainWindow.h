@@ -1,3 +1,5 @@
+// The main window: it owns the engine and every panel, wires them together and is the session's
+// view.
 #pragma once
 
 #include "panels/EditState.h"

@@ -1,3 +1,4 @@
+// UserDialogs as real Qt message boxes and file dialogs; tests put their own in its place.
 #pragma once
 
 #include "panels/UserDialogs.h"

@@ -1,3 +1,4 @@
+// The undo history of the user's edits, grouped into steps; used by the edit menu.
 #pragma once
 
 #include "editing/EditStep.h"

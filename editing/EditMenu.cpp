@@ -2,7 +2,6 @@
 
 #include "editing/EditHistory.h"
 #include "editing/EqImportDialog.h"
-#include "panels/UserDialogs.h"
 #include "eqtext/FilterTextParser.h"
 #include "eqtext/FilterTextWriter.h"
 #include "panels/ChannelGroup.h"
@@ -11,6 +10,7 @@
 #include "panels/EqPage.h"
 #include "panels/GainPage.h"
 #include "panels/LimiterPage.h"
+#include "panels/UserDialogs.h"
 #include "protocol/Session.h"
 #include "response/ResponseGraph.h"
 #include "support/AtomicFile.h"
@@ -140,9 +140,8 @@ void EditMenu::importClicked() {
     // regular file of a filter text's size is read.
     const PlainFile in = PlainFile::read(file, PlainFile::FilterTextLimit);
     if (in.status != PlainFile::Status::Read) {
-        p.dialogs.error(&p.window,
-                        in.tooLarge ? tr("%1 is too large for a filter text.").arg(file)
-                                    : tr("Cannot read %1: %2").arg(file, in.reason));
+        p.dialogs.error(&p.window, in.tooLarge ? tr("%1 is too large for a filter text.").arg(file)
+                                               : tr("Cannot read %1: %2").arg(file, in.reason));
         return;
     }
     const QByteArray& bytes = in.bytes;

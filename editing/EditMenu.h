@@ -1,3 +1,4 @@
+// The "edit" menu of the window: undo, redo, filter import and export.
 #pragma once
 
 #include <QObject>

@@ -1,3 +1,5 @@
+// Working out one undo step from the parameter set before and after it: its name, merge id and
+// messages.
 #pragma once
 
 #include "model/ChannelModel.h"

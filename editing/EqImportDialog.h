@@ -1,3 +1,4 @@
+// The preview box of a filter import: requested against snapped values and responses.
 #pragma once
 
 #include "eqtext/FilterImport.h"

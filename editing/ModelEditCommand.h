@@ -1,3 +1,4 @@
+// One undo step as a QUndoCommand: the parameter set before and after an edit.
 #pragma once
 
 #include "model/ChannelModel.h"

@@ -1,3 +1,4 @@
+// The seam for the window's modal boxes and file dialogs, used by app/, editing/ and settings/.
 #pragma once
 
 #include <QString>

@@ -1,3 +1,4 @@
+// The box that asks for the password before the personal-settings box opens.
 #pragma once
 
 #include "panels/PageFrame.h"

@@ -1,8 +1,8 @@
 #include "settings/PersonalLock.h"
 
+#include "panels/UserDialogs.h"
 #include "settings/PasswordBox.h"
 #include "settings/PersonalSettingsBox.h"
-#include "panels/UserDialogs.h"
 
 #include <QLineEdit>
 

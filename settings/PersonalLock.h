@@ -1,3 +1,4 @@
+// The way from the hotkey through the password box to the personal-settings box.
 #pragma once
 
 #include <QObject>

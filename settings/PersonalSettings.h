@@ -1,3 +1,4 @@
+// The personal settings' values and their keys in mysetting.ini.
 #pragma once
 
 #include <QString>

@@ -1,10 +1,10 @@
 #include "settings/PersonalSettingsBox.h"
 
-#include "settings/LogoFile.h"
-#include "settings/SettingsFile.h"
-#include "panels/UserDialogs.h"
 #include "panels/ColourButton.h"
 #include "panels/PanelColours.h"
+#include "panels/UserDialogs.h"
+#include "settings/LogoFile.h"
+#include "settings/SettingsFile.h"
 #include "support/AtomicFile.h"
 
 #include <QBuffer>
@@ -169,8 +169,7 @@ void PersonalSettingsBox::saveClicked() {
         QBuffer buffer(&bitmap);
         buffer.open(QIODevice::WriteOnly);
         QString reason = QStringLiteral("cannot be made a bitmap");
-        if (!logoImage.save(&buffer, "BMP") ||
-            !writeFileAtomically(logoPath, bitmap, reason)) {
+        if (!logoImage.save(&buffer, "BMP") || !writeFileAtomically(logoPath, bitmap, reason)) {
             dialogs.error(this, QStringLiteral("%1: %2").arg(logoPath, reason));
             return;
         }

@@ -1,7 +1,8 @@
+// The personal-settings box: caption, channel names, channel mode, version text and logo.
 #pragma once
 
-#include "settings/PersonalSettings.h"
 #include "panels/PageFrame.h"
+#include "settings/PersonalSettings.h"
 
 #include <QImage>
 

@@ -152,8 +152,8 @@ bool SettingsFile::save(const PersonalSettings& s, QString& error) {
     // Installed into a system folder, the program folder is the usual reason: the writer says
     // "permission denied" plainly.
     QString reason;
-    if (!writeFileAtomically(filePath,
-                             QByteArray(out.data(), static_cast<qsizetype>(out.size())), reason)) {
+    if (!writeFileAtomically(filePath, QByteArray(out.data(), static_cast<qsizetype>(out.size())),
+                             reason)) {
         error = QStringLiteral("Settings not saved: %1: %2").arg(filePath, reason);
         return false;
     }

@@ -1,3 +1,4 @@
+// mysetting.ini beside the program: read at start-up, rewritten in place by the settings box.
 #pragma once
 
 #include "settings/PersonalSettings.h"

@@ -3,7 +3,6 @@
 #include "WindowFixture.h"
 
 #include "app/FileBox.h"
-#include "settings/PersonalSettingsBox.h"
 #include "app/TopGroup.h"
 #include "common/CommaLocale.h"
 #include "model/ValueTables.h"
@@ -13,6 +12,7 @@
 #include "panels/FilteredField.h"
 #include "protocol/ParameterBlock.h"
 #include "protocol/Session.h"
+#include "settings/PersonalSettingsBox.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -5,8 +5,6 @@
 #include "WindowFixture.h"
 
 #include "app/MemoryMenuDialog.h"
-#include "settings/PasswordBox.h"
-#include "settings/PersonalSettingsBox.h"
 #include "app/TopGroup.h"
 #include "model/DisplayFormats.h"
 #include "model/ValueTables.h"
@@ -19,6 +17,8 @@
 #include "panels/LimiterPage.h"
 #include "panels/PageSwitcher.h"
 #include "protocol/Session.h"
+#include "settings/PasswordBox.h"
+#include "settings/PersonalSettingsBox.h"
 
 #include <QMenuBar>
 #include <QScrollArea>

@@ -2,10 +2,10 @@
 #include "WindowFixture.h"
 #include "common/Fifo.h"
 
+#include "app/TopGroup.h"
 #include "editing/EditHistory.h"
 #include "editing/EditMenu.h"
 #include "editing/EqImportDialog.h"
-#include "app/TopGroup.h"
 #include "panels/ChannelGroup.h"
 #include "panels/ColourButton.h"
 #include "panels/EqPage.h"

@@ -1,9 +1,9 @@
 // Settings into a folder the user may not write, and what --check reports.
-#include "demo/DemoUnit.h"
-#include "settings/SettingsFile.h"
 #include "app/SetupCheck.h"
+#include "demo/DemoUnit.h"
 #include "link/HidapiBackend.h"
 #include "panels/PanelFixture.h"
+#include "settings/SettingsFile.h"
 #include "support/VirtualClock.h"
 
 #include "common/AsOtherUser.h"
@@ -13,7 +13,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
 
 namespace m7410 {
 namespace {

@@ -3,8 +3,6 @@
 #include "WindowFixture.h"
 
 #include "app/MemoryMenuDialog.h"
-#include "settings/PasswordBox.h"
-#include "settings/PersonalSettingsBox.h"
 #include "app/TopGroup.h"
 #include "model/DisplayFormats.h"
 #include "model/ValueTables.h"
@@ -14,6 +12,8 @@
 #include "panels/FilteredField.h"
 #include "panels/GainPage.h"
 #include "protocol/Session.h"
+#include "settings/PasswordBox.h"
+#include "settings/PersonalSettingsBox.h"
 
 #include "link/TrafficLog.h"
 
@@ -45,7 +45,8 @@ TEST_F(KeyboardTest, TabStopsOnlyOnControlsInSight) {
         stops.insert(focused());
     }
     EXPECT_TRUE(stops.count(w.channelGroup()->muteButton(1)));
-    EXPECT_FALSE(stops.count(probe().deviceMemorySave())) << "the Device Memory box is off the window";
+    EXPECT_FALSE(stops.count(probe().deviceMemorySave()))
+        << "the Device Memory box is off the window";
     EXPECT_FALSE(stops.count(probe().trafficLogView())) << "so is the traffic log";
 
     // Maximised on a wide screen both boxes are in sight, and Tab reaches them.

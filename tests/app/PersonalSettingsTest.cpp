@@ -1,14 +1,14 @@
-#include "common/Fifo.h"
 #include "WindowFixture.h"
+#include "common/Fifo.h"
 
-#include "settings/PasswordBox.h"
-#include "settings/PersonalLock.h"
-#include "settings/PersonalSettingsBox.h"
 #include "panels/ChannelGroup.h"
 #include "panels/ColourButton.h"
 #include "panels/GainPage.h"
 #include "panels/PageSwitcher.h"
 #include "panels/PanelColours.h"
+#include "settings/PasswordBox.h"
+#include "settings/PersonalLock.h"
+#include "settings/PersonalSettingsBox.h"
 
 #include <QAction>
 #include <QDir>

@@ -3,11 +3,9 @@
 #include "DarkPalette.h"
 #include "WindowFixture.h"
 
+#include "app/TopGroup.h"
 #include "editing/EditMenu.h"
 #include "editing/EqImportDialog.h"
-#include "settings/PasswordBox.h"
-#include "settings/PersonalSettingsBox.h"
-#include "app/TopGroup.h"
 #include "panels/ChannelGroup.h"
 #include "panels/ColourButton.h"
 #include "panels/DelayPage.h"
@@ -17,6 +15,8 @@
 #include "panels/PageSwitcher.h"
 #include "protocol/ParameterBlock.h"
 #include "protocol/Session.h"
+#include "settings/PasswordBox.h"
+#include "settings/PersonalSettingsBox.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,14 +1,14 @@
 #include "WindowFixture.h"
 
 #include "app/FileBox.h"
-#include "settings/PasswordBox.h"
-#include "settings/PersonalSettingsBox.h"
 #include "app/TopGroup.h"
 #include "panels/ChannelGroup.h"
 #include "panels/ColourButton.h"
 #include "panels/EqPage.h"
 #include "panels/GraphPicture.h"
 #include "response/ResponseGraph.h"
+#include "settings/PasswordBox.h"
+#include "settings/PersonalSettingsBox.h"
 
 #include <QLabel>
 #include <QLineEdit>

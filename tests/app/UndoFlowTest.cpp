@@ -2,9 +2,9 @@
 // and the steps are offered only while the controls they change are.
 #include "WindowFixture.h"
 
+#include "app/TopGroup.h"
 #include "editing/EditHistory.h"
 #include "editing/EditMenu.h"
-#include "app/TopGroup.h"
 #include "panels/ChannelGroup.h"
 #include "panels/ColourButton.h"
 #include "panels/DelayPage.h"

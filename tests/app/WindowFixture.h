@@ -4,10 +4,10 @@
 #include "sim/SimHidFace.h"
 #include "sim/SimUnit.h"
 
-#include "demo/DemoUnit.h"
 #include "app/MainWindow.h"
 #include "app/TopGroup.h"
 #include "app/TrafficLogView.h"
+#include "demo/DemoUnit.h"
 #include "panels/PanelFixture.h"
 #include "panels/UserDialogs.h"
 #include "protocol/Session.h"

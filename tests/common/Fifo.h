@@ -1,6 +1,6 @@
+// A named pipe nobody writes, for tests of code that must never wait on one.
 #pragma once
 
-// A named pipe for tests of code that must never open one and wait.
 #include <QByteArray>
 #include <QString>
 

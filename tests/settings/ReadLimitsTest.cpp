@@ -1,7 +1,7 @@
 // Settings and logo at paths that are not plain files, or are too large, never hang or abort.
 #include "settings/LogoFile.h"
-#include "support/PlainFile.h"
 #include "settings/SettingsFile.h"
+#include "support/PlainFile.h"
 
 #include "common/Fifo.h"
 

@@ -46,8 +46,9 @@ TEST(PlainFileTest, PipesDevicesAndFoldersAreRefusedWithoutWaiting) {
     ASSERT_TRUE(fifo.made);
     ASSERT_TRUE(QFile::link("/dev/zero", dir.filePath("zero")));
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
-    for (const QString& path : {dir.filePath("pipe"), dir.filePath("zero"), QStringLiteral("/dev/zero"),
-                                dir.filePath("folder"), QStringLiteral("/dev/null")}) {
+    for (const QString& path :
+         {dir.filePath("pipe"), dir.filePath("zero"), QStringLiteral("/dev/zero"),
+          dir.filePath("folder"), QStringLiteral("/dev/null")}) {
         const PlainFile file = PlainFile::read(path, PlainFile::SettingsLimit);
         EXPECT_EQ(file.status, PlainFile::Status::Refused) << path.toStdString();
         EXPECT_EQ(file.reason, "not a regular file") << path.toStdString();
