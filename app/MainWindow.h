@@ -77,7 +77,8 @@ public:
     explicit MainWindow(WindowOptions options, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The parts the window's tests drive; the rest they reach through their fixture's probe.
+    // The window's parts that tests drive often; the ones they only look at now and then they
+    // read through their fixture's WindowProbe.
     Session& session();
     TrafficLog& trafficLog();
     PageSwitcher& pages() { return *pageSwitcher; }
