@@ -1,3 +1,4 @@
+// The window's logging category (m7410.app), silent unless QT_LOGGING_RULES turns it on.
 #pragma once
 
 #include <QLoggingCategory>

@@ -1,3 +1,5 @@
+// Heights and positions that follow from the channel mode: how many output rows show and where the
+// EQ page and the boxes sit.
 #pragma once
 
 namespace m7410 {

@@ -1,3 +1,4 @@
+// The "disconnected" notice the window shows without blocking when the link drops.
 #pragma once
 
 #include <QDialog>

@@ -1,3 +1,4 @@
+// The PC file box: the four buttons that save and load one group or all 20 presets as files.
 #pragma once
 
 #include <QGroupBox>

@@ -1,3 +1,5 @@
+// The Ctrl+I hotkey that opens the personal-settings password box, on the whole X11 desktop or in
+// the program's windows.
 #pragma once
 
 #include <QAbstractNativeEventFilter>

@@ -1,3 +1,4 @@
+// The two pictures of the link indicator in the top group, lit and grey.
 #pragma once
 
 #include <QImage>

@@ -2,23 +2,19 @@
 
 #include "app/ChannelModeLayout.h"
 #include "app/DisconnectedForm.h"
-#include "app/EditHistory.h"
-#include "app/EditMenu.h"
 #include "app/FileBox.h"
 #include "app/GlobalHotkey.h"
 #include "app/LinkPictures.h"
 #include "app/MemoryMenuDialog.h"
-#include "app/PasswordBox.h"
-#include "app/PersonalLock.h"
-#include "app/PersonalSettingsBox.h"
 #include "app/PresetControls.h"
 #include "app/ProgressBox.h"
 #include "app/QtDialogs.h"
 #include "app/ReachableFocus.h"
-#include "app/SettingsFile.h"
 #include "app/TopGroup.h"
 #include "app/TrafficLogView.h"
 #include "app/WindowLock.h"
+#include "editing/EditHistory.h"
+#include "editing/EditMenu.h"
 #include "link/ConnectionAssembly.h"
 #include "link/HidapiBackend.h"
 #include "link/TrafficLog.h"
@@ -35,6 +31,10 @@
 #include "panels/PanelColours.h"
 #include "protocol/Session.h"
 #include "response/ResponseGraph.h"
+#include "settings/PasswordBox.h"
+#include "settings/PersonalLock.h"
+#include "settings/PersonalSettingsBox.h"
+#include "settings/SettingsFile.h"
 #include "support/RealClock.h"
 #include "unit/Unit.h"
 #include "unit/UnitLink.h"
@@ -116,14 +116,6 @@ MainWindow::~MainWindow() {
 
 Session& MainWindow::session() {
     return engine->session;
-}
-
-Connection& MainWindow::connection() {
-    return engine->connection;
-}
-
-QListView* MainWindow::trafficLogView() const {
-    return historyList;
 }
 
 TrafficLog& MainWindow::trafficLog() {

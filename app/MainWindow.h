@@ -1,3 +1,5 @@
+// The main window: it owns the engine and every panel, wires them together and is the session's
+// view.
 #pragma once
 
 #include "panels/EditState.h"
@@ -76,16 +78,14 @@ public:
     explicit MainWindow(WindowOptions options, QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    // The window's parts that tests drive often; the ones they only look at now and then they
+    // read through their fixture's WindowProbe.
     Session& session();
     // The unit API over this window's engine, for serving the unit to other programs.
     Unit& unitApi() { return *unit; }
-    Connection& connection();
     TrafficLog& trafficLog();
-    EditState& editState() { return edit; }
     PageSwitcher& pages() { return *pageSwitcher; }
-    PersonalLock& personalLock() { return *lock; }
     ResponseGraph& graph() { return *responseGraph; }
-    int channelMode() const { return mode; }
 
     ChannelGroup* channelGroup() const { return rows; }
     EqPage* eqPage() const { return eq; }
@@ -94,18 +94,9 @@ public:
     LimiterPage* limiterPage() const { return limiter; }
     TopGroup* topGroup() const { return top; }
     FileBox* fileBox() const { return files; }
-    ProgressBox* progressBox() const { return progress; }
     PasswordBox* passwordBox() const { return password; }
     PersonalSettingsBox* settingsBox() const { return settingsPanel; }
-    DisconnectedForm* disconnectedForm() const { return disconnected; }
     MemoryMenuDialog* memoryMenu() const { return memoryDialog; }
-    PresetControls* presetControls() const { return presets; }
-    QLabel* statusPanel() const { return status; }
-    QLabel* usbLabel() const { return lblUsbHid; }
-    QListView* trafficLogView() const;
-    QPushButton* deviceMemorySave() const { return memorySave; }
-    QAction* aboutAction() const { return about; }
-    QAction* exitAction() const { return exit; }
     EditMenu& editMenu() const { return *edits; }
 
     // SessionView
@@ -151,6 +142,9 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+
+    // The tests' fixture reads the window's less used parts without a getter for each.
+    friend struct WindowProbe;
 
 private:
     void buildMenus();

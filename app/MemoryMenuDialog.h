@@ -1,3 +1,4 @@
+// The "Memory Menu" dialog that asks for a preset name before storing.
 #pragma once
 
 #include <QDialog>

@@ -1,3 +1,4 @@
+// Which characters a preset name may hold, shared by every name field.
 #pragma once
 
 #include <QLineEdit>

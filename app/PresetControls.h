@@ -1,3 +1,5 @@
+// Wiring of the preset area, the "Memory Menu" and the file box to the preset operations of
+// presets/.
 #pragma once
 
 #include "presets/DevicePresets.h"

@@ -1,3 +1,4 @@
+// The "Please wait" box with a percentage, shown while an exchange locks the window.
 #pragma once
 
 #include <QFrame>

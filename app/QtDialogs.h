@@ -1,6 +1,7 @@
+// UserDialogs as real Qt message boxes and file dialogs; tests put their own in its place.
 #pragma once
 
-#include "app/UserDialogs.h"
+#include "panels/UserDialogs.h"
 
 namespace m7410 {
 

@@ -1,3 +1,4 @@
+// Keeps keyboard focus off the boxes that lie beyond the visible part of the window.
 #pragma once
 
 #include <QObject>

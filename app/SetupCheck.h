@@ -1,3 +1,4 @@
+// What `m7410 --check` finds and prints: USB nodes, serial ports, the program folder.
 #pragma once
 
 #include <QString>

@@ -1,3 +1,4 @@
+// The logo splash shown while the program starts.
 #pragma once
 
 #include <QImage>

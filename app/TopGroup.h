@@ -1,3 +1,5 @@
+// The band across the top of the window: connection box, link indicator, preset area and current
+// preset.
 #pragma once
 
 #include <QGroupBox>

@@ -1,3 +1,4 @@
+// The traffic log list of the window, which keeps its newest line in sight cheaply.
 #pragma once
 
 #include <QListView>

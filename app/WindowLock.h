@@ -1,3 +1,4 @@
+// What an exchange locks in the window and the progress box shown over it.
 #pragma once
 
 #include <QPoint>

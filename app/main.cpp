@@ -1,9 +1,9 @@
-#include "demo/DemoUnit.h"
 #include "app/MainWindow.h"
-#include "app/PlainFile.h"
 #include "app/SetupCheck.h"
 #include "app/SplashScreen.h"
 #include "app/TopGroup.h"
+#include "demo/DemoUnit.h"
+#include "settings/LogoFile.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,3 +1,4 @@
+// The simulated unit on a virtual USB device, plugged in by --demo of both programs.
 #pragma once
 
 #include <memory>

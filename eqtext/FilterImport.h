@@ -1,3 +1,5 @@
+// Planning a filter import: a filter text's filters snapped onto a channel's six EQ bands, with the
+// report.
 #pragma once
 
 #include "eqtext/ResponseComparison.h"

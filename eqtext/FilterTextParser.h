@@ -1,3 +1,4 @@
+// Reading Equalizer APO and REW filter texts into filters, with a reason for every line left out.
 #pragma once
 
 #include "eqtext/TextFilter.h"

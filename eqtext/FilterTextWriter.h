@@ -1,3 +1,4 @@
+// Writing a channel's six EQ bands as Equalizer APO text.
 #pragma once
 
 #include "eqtext/FilterImport.h"

@@ -1,3 +1,4 @@
+// The largest difference between a filter text's requested response and the unit's snapped one.
 #pragma once
 
 #include "eqtext/TextFilter.h"

@@ -1,3 +1,4 @@
+// One filter as a filter text states it, before it meets the unit's tables.
 #pragma once
 
 #include <optional>

@@ -1,3 +1,4 @@
+// How a fuzz target reports a finding: the target's name and the fault, then abort.
 #pragma once
 
 #include <cerrno>

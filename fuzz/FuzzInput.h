@@ -1,3 +1,4 @@
+// Drawing choices and payloads from a fuzzer's input, shared by the fuzz targets.
 #pragma once
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // personal settings box's "save" does and read again as the next start-up would.
 #include "Finding.h"
 #include "TempFolder.h"
-#include "app/PlainFile.h"
+#include "settings/LogoFile.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,3 +1,4 @@
+// Whether bytes sent by either side form well-formed frames, for the fuzz targets.
 #pragma once
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Feeding fuzzer bytes to the dispatcher as the serial path would.
 #pragma once
 
 #include "SessionChecks.h"

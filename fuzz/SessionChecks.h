@@ -1,3 +1,4 @@
+// The session states no input from the unit may cause, checked after each fuzz input.
 #pragma once
 
 #include "OutboundCheck.h"

@@ -4,7 +4,7 @@
 #include "FuzzInput.h"
 #include "TempFolder.h"
 
-#include "app/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 #define SI_NO_CONVERSION
 #define SI_IMPLEMENTATION

@@ -1,3 +1,4 @@
+// A scratch folder for the files a fuzz target writes, in memory where possible.
 #pragma once
 
 #include <cstdlib>

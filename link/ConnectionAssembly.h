@@ -1,3 +1,4 @@
+// The whole engine behind a front end, wired: HID, serial, traffic log, session and connection.
 #pragma once
 
 #include "link/Connection.h"

@@ -1,3 +1,5 @@
+// ConnectionPorts on the real link parts: serial port list and transport, HID unit picker, traffic
+// log.
 #pragma once
 
 #include "link/ConnectionPorts.h"

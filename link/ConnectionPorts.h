@@ -1,3 +1,4 @@
+// What the connection lifecycle needs from the rest of the link, as an interface tests can fake.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// The protocol's LinkPort on the real link: HID reports when the unit is on USB, else the serial
+// port.
 #pragma once
 
 #include "protocol/LinkPort.h"

@@ -1,3 +1,4 @@
+// The platform's HID stack as the controller sees it: enumeration, open handles, report lengths.
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// One present HID interface, lent out by the controller and read through a data handler.
 #pragma once
 
 #include "link/HidBackend.h"

@@ -1,3 +1,4 @@
+// Finding the HID devices present, following arrival and removal, and lending devices out.
 #pragma once
 
 #include "link/HidBackend.h"

@@ -1,3 +1,4 @@
+// The thread that reads one device's input reports and hands them to the owner's thread.
 #pragma once
 
 #include "link/HidBackend.h"

@@ -1,3 +1,4 @@
+// Frames to and from the unit's HID device: output reports, block images, input reassembly.
 #pragma once
 
 #include <QString>

@@ -1,3 +1,4 @@
+// Picking the unit out of the HID devices present by its name.
 #pragma once
 
 #include "link/HidDevice.h"

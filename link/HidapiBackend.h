@@ -1,3 +1,4 @@
+// HidBackend on this machine's hidraw devices through hidapi.
 #pragma once
 
 #include "link/HidBackend.h"

@@ -1,3 +1,4 @@
+// The link's logging category (m7410.link), silent unless QT_LOGGING_RULES turns it on.
 #pragma once
 
 #include <QLoggingCategory>

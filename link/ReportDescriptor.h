@@ -1,3 +1,4 @@
+// Report lengths of a HID device, read from its report descriptor.
 #pragma once
 
 #include "link/HidBackend.h"

@@ -1,3 +1,4 @@
+// The serial port list: the system's ports and the --port ones, the last entry selected.
 #pragma once
 
 #include <QString>

@@ -1,3 +1,4 @@
+// The serial path to the unit at 9600 8N1, with received bytes taken in batches.
 #pragma once
 
 #include "link/SerialPortRegister.h"

@@ -1,3 +1,4 @@
+// The traffic log: reports written and link errors, one bounded list of lines.
 #pragma once
 
 #include <QAbstractListModel>

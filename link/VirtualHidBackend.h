@@ -1,3 +1,4 @@
+// In-memory HID devices for tests and the demo, plugged and unplugged on demand.
 #pragma once
 
 #include "link/HidBackend.h"

@@ -1,3 +1,4 @@
+// The unit's whole parameter set: three output channels and the input, reached by channel or band.
 #pragma once
 
 #include "model/MainChannel.h"

@@ -1,3 +1,4 @@
+// A channel's high-pass and low-pass filters: type and frequency index each.
 #pragma once
 
 #include <cstdint>

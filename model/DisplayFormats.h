@@ -1,3 +1,4 @@
+// The texts the window and the tool show for stored table indexes.
 #pragma once
 
 #include <cstdint>

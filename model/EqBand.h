@@ -1,3 +1,4 @@
+// One parametric EQ band: type, frequency, Q and its two gains.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The input channel ("Main"): volume, polarity, delay, crossover and EQ bands.
 #pragma once
 
 #include "model/Crossover.h"

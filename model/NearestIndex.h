@@ -1,3 +1,4 @@
+// Snapping a value in engineering units to the nearest index of a table.
 #pragma once
 
 #include <cstddef>

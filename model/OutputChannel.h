@@ -1,3 +1,4 @@
+// One output channel: gain, mute, polarity, delay, limiter, crossover and EQ bands.
 #pragma once
 
 #include "model/Crossover.h"

@@ -1,3 +1,4 @@
+// Turning values typed in engineering units into table indexes; shared by typed fields and imports.
 #pragma once
 
 #include <cstdint>

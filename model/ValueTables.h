@@ -1,3 +1,4 @@
+// The fixed tables every stored parameter index points into.
 #pragma once
 
 #include <array>

@@ -1,3 +1,4 @@
+// The channel rows of the window, with their page buttons, mute, polarity and volume.
 #pragma once
 
 #include "panels/PanelContext.h"

@@ -1,3 +1,4 @@
+// A push button whose face colour tells a state.
 #pragma once
 
 #include <QColor>

@@ -1,3 +1,4 @@
+// Reading the number a numeric field holds, strictly and in any locale.
 #pragma once
 
 #include <QString>

@@ -1,3 +1,4 @@
+// The Delay page of a channel: delay in ms, metres and feet, and its slider.
 #pragma once
 
 #include "panels/PageFrame.h"

@@ -1,3 +1,4 @@
+// What the user is editing now, shared by the rows, the pages and the graph.
 #pragma once
 
 #include <QString>

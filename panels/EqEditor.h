@@ -1,3 +1,4 @@
+// The editing behind the HPF/LPF/EQ page: typed values, spin buttons, type choices, "0 dB".
 #pragma once
 
 #include "panels/PanelContext.h"

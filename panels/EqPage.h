@@ -1,3 +1,4 @@
+// The HPF/LPF/EQ page shared by all four channels.
 #pragma once
 
 #include "panels/PageFrame.h"

@@ -1,3 +1,4 @@
+// The gain fader's pictures and the rows of its track.
 #pragma once
 
 #include <QImage>

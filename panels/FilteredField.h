@@ -1,3 +1,4 @@
+// A text field that takes only given characters and reports entering, leaving and Enter.
 #pragma once
 
 #include <QLineEdit>

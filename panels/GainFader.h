@@ -1,3 +1,4 @@
+// The gain fader widget: track and knob, reporting the pointer to the gain page.
 #pragma once
 
 #include <QImage>

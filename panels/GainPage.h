@@ -1,3 +1,4 @@
+// The Gain page of an output channel: fader, gain text and spin buttons.
 #pragma once
 
 #include "panels/PageFrame.h"

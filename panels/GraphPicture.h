@@ -1,3 +1,4 @@
+// The response picture on the HPF/LPF/EQ page, reporting the pointer.
 #pragma once
 
 #include <QImage>

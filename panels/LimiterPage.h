@@ -1,3 +1,4 @@
+// The Limiter page of an output channel: threshold, attack and release.
 #pragma once
 
 #include "panels/PageFrame.h"

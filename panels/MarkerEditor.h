@@ -1,3 +1,4 @@
+// Dragging the EQ band markers on the response picture.
 #pragma once
 
 #include "panels/PanelContext.h"

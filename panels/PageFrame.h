@@ -1,3 +1,4 @@
+// The framed pop-up panel with a title and a close button that every page and box uses.
 #pragma once
 
 #include <QFrame>

@@ -1,3 +1,4 @@
+// Opening, filling, placing and closing the channel pages, one at a time.
 #pragma once
 
 #include "panels/EditState.h"

@@ -1,3 +1,4 @@
+// The fixed face colours of the panels and the text colour that reads on each.
 #pragma once
 
 #include <QColor>

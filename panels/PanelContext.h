@@ -1,3 +1,4 @@
+// What every editing control works on: the parameter set, the message builders, the editing state.
 #pragma once
 
 #include "model/ChannelModel.h"

@@ -1,3 +1,4 @@
+// The up/down pair beside a numeric field that steps a table index.
 #pragma once
 
 #include <QWidget>

@@ -1,3 +1,4 @@
+// Applying a preset file's record to the model and the window.
 #pragma once
 
 #include <string_view>

@@ -1,3 +1,4 @@
+// The unit's preset slots from the window: recall, store under a name, the "Save:" names.
 #pragma once
 
 #include "support/Clock.h"

@@ -3,8 +3,6 @@
 #include "protocol/ParameterBlock.h"
 #include "support/HexText.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QString>
 
 namespace m7410 {
@@ -12,27 +10,15 @@ namespace m7410 {
 PresetFileRead readPresetFile(const std::string& path, std::vector<std::string>& lines,
                               std::string& error) {
     lines.clear();
-    const QString name = QString::fromStdString(path);
     // Opening a pipe waits for a writer that may never come, and a device may never end: only
     // a plain file can be a preset file.
-    const QFileInfo info(name);
-    if (info.exists() && !info.isFile()) {
-        error = "not a regular file";
+    const PlainFile file = PlainFile::read(QString::fromStdString(path), MaxPresetFileBytes);
+    if (file.tooLarge) return PresetFileRead::TooLarge;
+    if (file.status != PlainFile::Status::Read) {
+        error = file.reason.toStdString();
         return PresetFileRead::Unreadable;
     }
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = file.errorString().toStdString();
-        return PresetFileRead::Unreadable;
-    }
-    // Some files (under /proc) report size 0, so the limit is checked on what was read as well.
-    if (file.size() > MaxPresetFileBytes) return PresetFileRead::TooLarge;
-    const QByteArray bytes = file.read(MaxPresetFileBytes + 1);
-    if (bytes.size() > MaxPresetFileBytes) return PresetFileRead::TooLarge;
-    if (file.error() != QFileDevice::NoError) {
-        error = file.errorString().toStdString();
-        return PresetFileRead::Unreadable;
-    }
+    const QByteArray& bytes = file.bytes;
     lines = splitLines(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     return PresetFileRead::Read;
 }

@@ -1,4 +1,7 @@
+// Reading a preset file into its lines, and what a group record looks like.
 #pragma once
+
+#include "support/PlainFile.h"
 
 #include <string>
 #include <string_view>
@@ -8,7 +11,7 @@ namespace m7410 {
 
 // A 20-group file is 20 lines of 664 digits; anything much larger cannot be a preset file, so
 // it is not read into memory at all.
-inline constexpr long long MaxPresetFileBytes = 64 * 1024;
+inline constexpr long long MaxPresetFileBytes = PlainFile::PresetFileLimit;
 
 enum class PresetFileRead {
     Read,       // lines holds the file's lines

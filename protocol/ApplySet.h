@@ -1,3 +1,4 @@
+// Reading a whole parameter block into the model and showing it.
 #pragma once
 
 #include "protocol/ParameterBlock.h"

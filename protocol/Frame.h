@@ -1,3 +1,4 @@
+// The frame layout every exchange uses, and the requests and writes built on it.
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// Where the receive paths put what arrived, before the dispatcher runs.
 #pragma once
 
 #include <string>

@@ -1,3 +1,4 @@
+// How the protocol reaches the unit without knowing the link; link/ implements it.
 #pragma once
 
 #include <cstddef>

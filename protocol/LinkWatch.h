@@ -1,3 +1,4 @@
+// The connection's reactions to the link time-outs, called by the session's timers.
 #pragma once
 
 namespace m7410 {

@@ -1,3 +1,4 @@
+// Building each parameter group's frame from the model and queueing it.
 #pragma once
 
 #include "model/ChannelModel.h"

@@ -1,3 +1,4 @@
+// The unit's whole parameter set as a 320-byte block: encoding, decoding, the preset name.
 #pragma once
 
 #include "model/ChannelModel.h"

@@ -1,3 +1,4 @@
+// The 35 groups of 8 bytes the parameter set travels in, and their addresses.
 #pragma once
 
 #include "model/ChannelModel.h"

@@ -1,3 +1,4 @@
+// Marking an outbound message as waiting for the send scheduler.
 #pragma once
 
 namespace m7410 {

@@ -1,3 +1,4 @@
+// One prepared frame per parameter group, overwritten by its builder until it leaves.
 #pragma once
 
 #include "protocol/PendingRaiser.h"

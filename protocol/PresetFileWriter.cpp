@@ -1,26 +1,30 @@
 #include "protocol/PresetFileWriter.h"
 
-#include <QSaveFile>
+#include "support/AtomicFile.h"
+
+#include <QByteArray>
 #include <QString>
 
 namespace m7410 {
 
 bool writePresetFile(const std::string& path, const std::vector<std::string>& lines,
                      std::string& error) {
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString().toStdString();
-        return false;
-    }
+    QByteArray bytes;
     for (const std::string& line : lines) {
-        file.write(line.data(), static_cast<qint64>(line.size()));
-        file.write("\r\n", 2);
+        bytes.append(line.data(), static_cast<qsizetype>(line.size()));
+        bytes.append("\r\n", 2);
     }
-    if (!file.commit()) {
-        error = file.errorString().toStdString();
-        return false;
-    }
-    return true;
+    QString reason;
+    if (writeFileAtomically(QString::fromStdString(path), bytes, reason)) return true;
+    error = reason.toStdString();
+    return false;
+}
+
+bool checkPresetFileWritable(const std::string& path, std::string& error) {
+    QString reason;
+    if (checkWritable(QString::fromStdString(path), reason)) return true;
+    error = reason.toStdString();
+    return false;
 }
 
 } // namespace m7410

@@ -1,3 +1,4 @@
+// The protocol's logging category (m7410.protocol), silent unless QT_LOGGING_RULES turns it on.
 #pragma once
 
 #include <QLoggingCategory>

@@ -1,3 +1,4 @@
+// The pending slots and the pacing of queued messages, and the status poll.
 #pragma once
 
 #include "protocol/Frame.h"

@@ -1,3 +1,4 @@
+// The state every protocol handler shares, and the handlers themselves; owned by the engine.
 #pragma once
 
 #include "model/ChannelModel.h"

@@ -1,3 +1,4 @@
+// Per-column values of the response graph that depend only on its geometry.
 #pragma once
 
 #include "response/GraphGeometry.h"

@@ -1,3 +1,4 @@
+// Section designs of the twelve crossover filter types.
 #pragma once
 
 #include "response/Section.h"

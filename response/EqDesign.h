@@ -1,3 +1,4 @@
+// Sections of the three EQ band types.
 #pragma once
 
 #include "response/Section.h"

@@ -1,3 +1,4 @@
+// Pixel geometry of the response graph and the mappings to frequency and level.
 #pragma once
 
 // Pixel geometry of the response graph and the mappings between pixels, frequencies and

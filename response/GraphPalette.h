@@ -1,3 +1,4 @@
+// Colours and font of the response graph.
 #pragma once
 
 #include <QFont>

@@ -1,3 +1,4 @@
+// Drawing the response graph's background grid and labels.
 #pragma once
 
 #include "response/GraphGeometry.h"

@@ -1,3 +1,4 @@
+// The pointer maths of dragging an EQ band marker, without a widget.
 #pragma once
 
 #include "response/GraphGeometry.h"

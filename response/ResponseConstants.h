@@ -1,3 +1,4 @@
+// The constants of the response graph's filter models.
 #pragma once
 
 #include <cmath>

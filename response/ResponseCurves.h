@@ -1,3 +1,4 @@
+// The response curves of every filter and the EQ band markers, in plain C++.
 #pragma once
 
 #include "model/EqBand.h"

@@ -1,3 +1,4 @@
+// The response graph as pictures: background, curves and markers, redrawn per change.
 #pragma once
 
 #include "response/GraphGeometry.h"

@@ -1,3 +1,4 @@
+// One digital second-order filter section.
 #pragma once
 
 #include <array>

@@ -1,3 +1,4 @@
+// The magnitude of a cascade of sections on the unit circle.
 #pragma once
 
 #include "response/Section.h"

@@ -1,3 +1,4 @@
+// The preset slots of a simulated unit as it leaves the factory.
 #pragma once
 
 #include "protocol/ParameterBlock.h"

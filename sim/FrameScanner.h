@@ -1,3 +1,4 @@
+// Cutting a byte stream into frames as a strict receiver must.
 #pragma once
 
 #include "protocol/Frame.h"

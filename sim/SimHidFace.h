@@ -1,3 +1,4 @@
+// The simulated unit as a USB HID device.
 #pragma once
 
 #include "sim/SimUnit.h"

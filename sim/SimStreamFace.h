@@ -1,3 +1,4 @@
+// The simulated unit on a byte stream, such as a serial line.
 #pragma once
 
 #include "sim/FrameScanner.h"

@@ -1,3 +1,4 @@
+// The simulated unit's protocol core: its state, the frames it takes and the replies it gives.
 #pragma once
 
 #include "protocol/Frame.h"

@@ -1,3 +1,4 @@
+// Items that go out in order at given clock times, as on a wire.
 #pragma once
 
 #include "support/Clock.h"

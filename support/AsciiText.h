@@ -1,3 +1,4 @@
+// Locale-free ASCII helpers for keywords and units in typed values and filter texts.
 #pragma once
 
 #include <string>

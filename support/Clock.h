@@ -1,3 +1,4 @@
+// The clock and timer interface all protocol timing goes through.
 #pragma once
 
 #include <cstdint>

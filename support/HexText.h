@@ -1,3 +1,4 @@
+// Bytes as hexadecimal text and back.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The wall clock on the Qt event loop.
 #pragma once
 
 #include "support/Clock.h"

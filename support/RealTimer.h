@@ -1,3 +1,4 @@
+// A Clock timer on a QTimer.
 #pragma once
 
 #include "support/Clock.h"

@@ -1,3 +1,4 @@
+// Time that moves only when a test says so.
 #pragma once
 
 #include "support/Clock.h"

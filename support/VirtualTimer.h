@@ -1,3 +1,4 @@
+// A timer on virtual time.
 #pragma once
 
 #include "support/Clock.h"

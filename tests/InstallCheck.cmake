@@ -8,10 +8,11 @@ endif()
 set(expected ${PREFIX}/bin/m7410 ${PREFIX}/bin/logo.bmp ${PREFIX}/bin/mysetting.ini
              ${SYSTEM}/bin/m7410 ${SYSTEM}/lib/udev/rules.d/60-m7410.rules
              ${SYSTEM}/share/applications/m7410.desktop ${SYSTEM}/share/icons/hicolor/64x64/apps/m7410.png
-             ${SYSTEM}/share/doc/m7410/copyright ${SYSTEM}/share/doc/m7410/changelog.gz)
+             ${SYSTEM}/share/doc/m7410/copyright ${SYSTEM}/share/doc/m7410/changelog.gz
+             ${SYSTEM}/share/man/man1/m7410.1.gz)
 if(CTL)
   list(APPEND expected ${PREFIX}/bin/m7410-ctl ${SYSTEM}/bin/m7410-ctl
-       ${SYSTEM}/share/bash-completion/completions/m7410-ctl)
+       ${SYSTEM}/share/bash-completion/completions/m7410-ctl ${SYSTEM}/share/man/man1/m7410-ctl.1.gz)
 endif()
 foreach(f IN LISTS expected)
   if(NOT EXISTS ${DEST}${f} AND NOT IS_SYMLINK ${DEST}${f})

@@ -1,3 +1,4 @@
+// The pseudo-terminal m7410-sim serves its unit on.
 #pragma once
 
 #include <QObject>

@@ -61,7 +61,8 @@ TEST_F(AccessibleValuesTest, StatesAndValuesAreReadAsShown) {
     w.delayPage()->slider()->setValue(50);
     EXPECT_EQ(heard(w.delayPage()->metresLabel(), QAccessible::Name),
               w.delayPage()->metresLabel()->text().toStdString());
-    EXPECT_EQ(heard(w.statusPanel(), QAccessible::Name), w.statusPanel()->text().toStdString());
+    EXPECT_EQ(heard(probe().statusPanel(), QAccessible::Name),
+              probe().statusPanel()->text().toStdString());
 }
 
 } // namespace

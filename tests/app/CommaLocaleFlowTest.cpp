@@ -3,7 +3,6 @@
 #include "WindowFixture.h"
 
 #include "app/FileBox.h"
-#include "app/PersonalSettingsBox.h"
 #include "app/TopGroup.h"
 #include "common/CommaLocale.h"
 #include "model/ValueTables.h"
@@ -13,6 +12,7 @@
 #include "panels/FilteredField.h"
 #include "protocol/ParameterBlock.h"
 #include "protocol/Session.h"
+#include "settings/PersonalSettingsBox.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -39,11 +39,7 @@ protected:
     // Connects, types 1.5 dB into the first EQ gain, saves both preset files and the settings.
     Written session(const char* tag) {
         writeSettings("[Personal settings]\r\n; the caption\r\nName=M_7410\r\nChannel mode=3\r\n");
-        MainWindow& w = openWindow();
-        clock.runDue();
-        QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
-        clock.advance(3000);
-        EXPECT_EQ(w.session().linkOpen(), 1);
+        MainWindow& w = connectedWindow();
 
         QTest::mouseClick(w.channelGroup()->pageButton(PageEq, 2), Qt::LeftButton);
         FilteredField* gain = w.eqPage()->row(0).gain;

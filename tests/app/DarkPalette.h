@@ -1,3 +1,4 @@
+// A dark desktop palette for the window tests.
 #pragma once
 
 #include <QPalette>

@@ -5,8 +5,6 @@
 #include "WindowFixture.h"
 
 #include "app/MemoryMenuDialog.h"
-#include "app/PasswordBox.h"
-#include "app/PersonalSettingsBox.h"
 #include "app/TopGroup.h"
 #include "model/DisplayFormats.h"
 #include "model/ValueTables.h"
@@ -19,6 +17,8 @@
 #include "panels/LimiterPage.h"
 #include "panels/PageSwitcher.h"
 #include "protocol/Session.h"
+#include "settings/PasswordBox.h"
+#include "settings/PersonalSettingsBox.h"
 
 #include <QMenuBar>
 #include <QScrollArea>
@@ -46,12 +46,7 @@ protected:
     }
     MainWindow& connected() {
         writeSettings("[Personal settings]\r\nName=M_7410\r\nChannel mode=3\r\n");
-        MainWindow& w = openWindow();
-        clock.runDue();
-        QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
-        clock.advance(3000);
-        EXPECT_EQ(w.session().linkOpen(), 1);
-        return w;
+        return connectedWindow();
     }
     void expectWhole(QWidget* shown, const char* view) {
         const QStringList faults = captionFaults(shown);

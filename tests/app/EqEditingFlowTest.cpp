@@ -22,9 +22,7 @@ namespace {
 class EqEditingFlowTest : public WindowFixture {
 protected:
     void connect() {
-        clock.runDue();
-        QTest::mouseClick(window->topGroup()->connectButton(), Qt::LeftButton);
-        clock.advance(3000);
+        pressConnect();
         ASSERT_EQ(window->session().linkOpen(), 1);
     }
     void openEqPage(int channel) {
@@ -76,7 +74,7 @@ TEST_F(EqEditingFlowTest, ZeroDbLocksTheWindowUntilItsSixMessagesHaveGone) {
     demo.unit().setCurrentSet(encodeBlock(start, demo.unit().currentSet()));
     MainWindow& w = openWindow();
     EqPage* eq = w.eqPage();
-    ProgressBox* progress = w.progressBox();
+    ProgressBox* progress = probe().progressBox();
 
     openEqPage(2);
     typeInto(eq->row(0).gain, "-6");

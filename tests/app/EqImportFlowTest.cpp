@@ -1,10 +1,11 @@
 // Importing a filter text into the open EQ page's channel and exporting its bands.
 #include "WindowFixture.h"
+#include "common/Fifo.h"
 
-#include "app/EditHistory.h"
-#include "app/EditMenu.h"
-#include "app/EqImportDialog.h"
 #include "app/TopGroup.h"
+#include "editing/EditHistory.h"
+#include "editing/EditMenu.h"
+#include "editing/EqImportDialog.h"
 #include "panels/ChannelGroup.h"
 #include "panels/ColourButton.h"
 #include "panels/EqPage.h"
@@ -12,6 +13,7 @@
 #include "protocol/ParameterBlock.h"
 #include "protocol/Session.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QTableWidget>
 
@@ -23,11 +25,7 @@ const QString RewFile = QStringLiteral(M7410_EQTEXT_DATA "/rew-room.txt");
 class EqImportFlowTest : public WindowFixture {
 protected:
     MainWindow& connect() {
-        MainWindow& w = openWindow();
-        clock.runDue();
-        QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
-        clock.advance(3000);
-        EXPECT_EQ(w.session().linkOpen(), 1);
+        MainWindow& w = connectedWindow();
         QTest::mouseClick(w.channelGroup()->pageButton(PageEq, 2), Qt::LeftButton);
         return w;
     }
@@ -132,6 +130,37 @@ TEST_F(EqImportFlowTest, CancelAndRefusalChangeNothing) {
     EXPECT_EQ(menu().history().stack().count(), 0);
     sendAll();
     EXPECT_EQ(demo.unit().currentSet(), unitBefore);
+}
+
+TEST_F(EqImportFlowTest, APipeOrADeviceIsRefusedAtOnceAndNothingIsSent) {
+    MainWindow& w = connect();
+    sendAll();
+    const ChannelModel before = w.session().model();
+    const BlockData unitBefore = demo.unit().currentSet();
+    menu().runPreview = [&](EqImportDialog&) { return ++previews, true; };
+    Fifo fifo(programFile("pipe.txt"));
+    ASSERT_TRUE(fifo.made);
+    // A link to a device is the device: /dev/zero reports no size and never ends.
+    ASSERT_TRUE(QFile::link("/dev/zero", programFile("zero.txt")));
+    const QString chosen[] = {programFile("pipe.txt"), QStringLiteral("/dev/zero"),
+                              programFile("zero.txt")};
+    for (const QString& file : chosen) {
+        dialogs.nextOpen = file;
+        QElapsedTimer took;
+        took.start();
+        choose(menu().importAction());
+        EXPECT_LT(took.elapsed(), 1000) << file.toStdString();
+        ASSERT_FALSE(dialogs.errors.empty()) << file.toStdString();
+        EXPECT_EQ(dialogs.errors.back(), "Cannot read " + file + ": not a regular file");
+    }
+    EXPECT_EQ(dialogs.errors.size(), 3u);
+    EXPECT_FALSE(fifo.blocked);
+    EXPECT_EQ(previews, 0);
+    EXPECT_EQ(w.session().model(), before);
+    EXPECT_EQ(menu().history().stack().count(), 0);
+    sendAll();
+    EXPECT_EQ(demo.unit().currentSet(), unitBefore);
+    EXPECT_TRUE(menu().importAction()->isEnabled()) << "the window goes on as before";
 }
 
 TEST_F(EqImportFlowTest, ExportWritesTheChannelAndReadsBackUnchanged) {

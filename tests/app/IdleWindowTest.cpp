@@ -26,10 +26,8 @@ public:
 using IdleWindowTest = WindowFixture;
 
 TEST_F(IdleWindowTest, PollingAnUnchangedUnitRepaintsNothing) {
-    MainWindow& w = openWindow();
-    clock.runDue();
-    QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
-    clock.advance(5000);
+    MainWindow& w = connectedWindow();
+    clock.advance(2000);
     ASSERT_EQ(w.session().linkOpen(), 1);
     QCoreApplication::processEvents();
 

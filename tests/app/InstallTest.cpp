@@ -1,10 +1,12 @@
 // Settings into a folder the user may not write, and what --check reports.
-#include "demo/DemoUnit.h"
-#include "app/SettingsFile.h"
 #include "app/SetupCheck.h"
+#include "demo/DemoUnit.h"
 #include "link/HidapiBackend.h"
 #include "panels/PanelFixture.h"
+#include "settings/SettingsFile.h"
 #include "support/VirtualClock.h"
+
+#include "common/AsOtherUser.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -12,26 +14,15 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/fsuid.h>
-#include <unistd.h>
-
 namespace m7410 {
 namespace {
+
+using test::AsOtherUser;
 
 QByteArray contents(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
-
-// Root may write anywhere; an unprivileged file-system identity makes the folder's mode count.
-struct AsOtherUser {
-    AsOtherUser() {
-        if (geteuid() == 0) setfsuid(65534);
-    }
-    ~AsOtherUser() {
-        if (geteuid() == 0) setfsuid(0);
-    }
-};
 
 TEST(InstallTest, SavingIntoAReadOnlyProgramFolderSaysSoAndKeepsTheOldFile) {
     QTemporaryDir dir;

@@ -3,8 +3,6 @@
 #include "WindowFixture.h"
 
 #include "app/MemoryMenuDialog.h"
-#include "app/PasswordBox.h"
-#include "app/PersonalSettingsBox.h"
 #include "app/TopGroup.h"
 #include "model/DisplayFormats.h"
 #include "model/ValueTables.h"
@@ -14,6 +12,8 @@
 #include "panels/FilteredField.h"
 #include "panels/GainPage.h"
 #include "protocol/Session.h"
+#include "settings/PasswordBox.h"
+#include "settings/PersonalSettingsBox.h"
 
 #include "link/TrafficLog.h"
 
@@ -30,14 +30,6 @@ namespace {
 
 class KeyboardTest : public WindowFixture {
 protected:
-    MainWindow& connected() {
-        MainWindow& w = openWindow();
-        clock.runDue();
-        QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
-        clock.advance(3000);
-        EXPECT_EQ(w.session().linkOpen(), 1);
-        return w;
-    }
     static QWidget* focused() { return QApplication::focusWidget(); }
     static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(focused(), key, modifiers);
@@ -45,7 +37,7 @@ protected:
 };
 
 TEST_F(KeyboardTest, TabStopsOnlyOnControlsInSight) {
-    MainWindow& w = connected();
+    MainWindow& w = connectedWindow();
     w.topGroup()->connectButton()->setFocus();
     std::set<QWidget*> stops;
     for (int i = 0; i < 120; ++i) {
@@ -53,8 +45,9 @@ TEST_F(KeyboardTest, TabStopsOnlyOnControlsInSight) {
         stops.insert(focused());
     }
     EXPECT_TRUE(stops.count(w.channelGroup()->muteButton(1)));
-    EXPECT_FALSE(stops.count(w.deviceMemorySave())) << "the Device Memory box is off the window";
-    EXPECT_FALSE(stops.count(w.trafficLogView())) << "so is the traffic log";
+    EXPECT_FALSE(stops.count(probe().deviceMemorySave()))
+        << "the Device Memory box is off the window";
+    EXPECT_FALSE(stops.count(probe().trafficLogView())) << "so is the traffic log";
 
     // Maximised on a wide screen both boxes are in sight, and Tab reaches them.
     w.resize(1280, w.height());
@@ -63,8 +56,8 @@ TEST_F(KeyboardTest, TabStopsOnlyOnControlsInSight) {
         press(Qt::Key_Tab);
         stops.insert(focused());
     }
-    EXPECT_TRUE(stops.count(w.deviceMemorySave()));
-    EXPECT_TRUE(stops.count(w.trafficLogView()));
+    EXPECT_TRUE(stops.count(probe().deviceMemorySave()));
+    EXPECT_TRUE(stops.count(probe().trafficLogView()));
 }
 
 // What the traffic log tells a screen reader while new lines arrive.
@@ -74,8 +67,8 @@ TEST_F(KeyboardTest, TheHiddenTrafficLogStaysQuietAndCatchesUpWhenShown) {
     QAccessible::installUpdateHandler(
         [](QAccessibleEvent* e) { accessibleEvents.emplace_back(e->object(), e->type()); });
     QAccessible::setActive(true);
-    MainWindow& w = connected();
-    QListView* log = w.trafficLogView();
+    MainWindow& w = connectedWindow();
+    QListView* log = probe().trafficLogView();
     accessibleEvents.clear();
     clock.advance(5000); // polls, each a line in the log
     const int lines = w.trafficLog().count();
@@ -95,7 +88,7 @@ TEST_F(KeyboardTest, TheHiddenTrafficLogStaysQuietAndCatchesUpWhenShown) {
 }
 
 TEST_F(KeyboardTest, PagesTakeTheFocusEscapeClosesAndKeysStepTheFields) {
-    MainWindow& w = connected();
+    MainWindow& w = connectedWindow();
     Session& s = w.session();
     ChannelGroup* rows = w.channelGroup();
 

@@ -1,14 +1,14 @@
-#include "Fifo.h"
 #include "WindowFixture.h"
+#include "common/Fifo.h"
 
-#include "app/PasswordBox.h"
-#include "app/PersonalLock.h"
-#include "app/PersonalSettingsBox.h"
 #include "panels/ChannelGroup.h"
 #include "panels/ColourButton.h"
 #include "panels/GainPage.h"
 #include "panels/PageSwitcher.h"
 #include "panels/PanelColours.h"
+#include "settings/PasswordBox.h"
+#include "settings/PersonalLock.h"
+#include "settings/PersonalSettingsBox.h"
 
 #include <QAction>
 #include <QDir>
@@ -42,21 +42,21 @@ TEST_F(PersonalSettingsTest, HotkeyTogglesThePasswordBoxAndClosesAnOpenPage) {
 
     pressHotkey();
     EXPECT_TRUE(w.passwordBox()->isVisible());
-    EXPECT_TRUE(w.personalLock().passwordBoxShown());
+    EXPECT_TRUE(probe().personalLock().passwordBoxShown());
     EXPECT_FALSE(w.gainPage()->isVisible());
-    EXPECT_EQ(w.editState().currentPage, NoPage);
+    EXPECT_EQ(probe().editState().currentPage, NoPage);
     EXPECT_EQ(w.channelGroup()->pageButton(PageGain, 0)->colour(), IdleColour);
     EXPECT_TRUE(w.passwordBox()->field()->hasFocus());
 
     pressHotkey();
     EXPECT_FALSE(w.passwordBox()->isVisible());
-    EXPECT_FALSE(w.personalLock().passwordBoxShown());
+    EXPECT_FALSE(probe().personalLock().passwordBoxShown());
 
     // Opening a page hides the box again.
     pressHotkey();
     w.pages().openPage(PageGain, 1);
     EXPECT_FALSE(w.passwordBox()->isVisible());
-    EXPECT_FALSE(w.personalLock().passwordBoxShown());
+    EXPECT_FALSE(probe().personalLock().passwordBoxShown());
 }
 
 TEST_F(PersonalSettingsTest, OnlyTheExactPasswordOpensTheSettingsBox) {
@@ -73,7 +73,7 @@ TEST_F(PersonalSettingsTest, OnlyTheExactPasswordOpensTheSettingsBox) {
 
     enterPassword("804417");
     EXPECT_FALSE(w.passwordBox()->isVisible());
-    EXPECT_FALSE(w.personalLock().passwordBoxShown());
+    EXPECT_FALSE(probe().personalLock().passwordBoxShown());
     EXPECT_TRUE(w.settingsBox()->isVisible());
     EXPECT_EQ(dialogs.messages.size(), 3u);
 
@@ -177,10 +177,10 @@ TEST_F(PersonalSettingsTest, AUnreadableLogoLeavesThePictureAndAFailedSaveKeepsT
 
 TEST_F(PersonalSettingsTest, AboutShowsTheVersionText) {
     MainWindow& w = openWindow();
-    w.aboutAction()->trigger();
+    probe().aboutAction()->trigger();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0], "API for version M7410_8.1.1.H Build on 2016_05_21");
-    w.exitAction()->trigger();
+    probe().exitAction()->trigger();
     EXPECT_FALSE(w.isVisible());
 }
 

@@ -17,20 +17,13 @@ namespace {
 
 class PresetControlsTest : public WindowFixture {
 protected:
-    MainWindow& connect() {
-        MainWindow& w = openWindow();
-        clock.runDue();
-        QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
-        clock.advance(3000);
-        return w;
-    }
     void click(FileBox::Button b) {
         QTest::mouseClick(window->fileBox()->button(b), Qt::LeftButton);
     }
 };
 
 TEST_F(PresetControlsTest, TheButtonsRecallAndStorePresetsOnTheUnit) {
-    MainWindow& w = connect();
+    MainWindow& w = connectedWindow();
     ASSERT_EQ(w.session().linkOpen(), 1);
 
     w.topGroup()->loadList()->setCurrentIndex(4);
@@ -57,7 +50,7 @@ TEST_F(PresetControlsTest, NameFieldsSelectOnEntryTakeNoPastedJunkAndKeepTheUnit
     BlockData named = demo.unit().preset(4);
     setBlockName(named, "Caf\xE9");
     demo.unit().setPreset(4, named);
-    MainWindow& w = connect();
+    MainWindow& w = connectedWindow();
     FilteredField* name = w.topGroup()->nameField();
 
     w.topGroup()->saveList()->setCurrentIndex(3);
@@ -97,7 +90,7 @@ TEST_F(PresetControlsTest, LongNamesFromTheUnitAreShownAndSavedWholeOnlyTypingIs
         setBlockName(named, text);
         demo.unit().setPreset(slot, named);
     }
-    MainWindow& w = connect(); // the names reply brings both names
+    MainWindow& w = connectedWindow(); // the names reply brings both names
     ASSERT_EQ(w.session().linkOpen(), 1);
     QComboBox* saveList = w.topGroup()->saveList();
     FilteredField* name = w.topGroup()->nameField();
@@ -128,7 +121,7 @@ TEST_F(PresetControlsTest, LongNamesFromTheUnitAreShownAndSavedWholeOnlyTypingIs
 }
 
 TEST_F(PresetControlsTest, OneGroupGoesToAFileAndBackToTheUnit) {
-    MainWindow& w = connect();
+    MainWindow& w = connectedWindow();
     const BlockData original = demo.unit().currentSet();
     dialogs.nextSave = programFile("stage-left");
     click(FileBox::SaveOne);

@@ -3,11 +3,9 @@
 #include "DarkPalette.h"
 #include "WindowFixture.h"
 
-#include "app/EditMenu.h"
-#include "app/EqImportDialog.h"
-#include "app/PasswordBox.h"
-#include "app/PersonalSettingsBox.h"
 #include "app/TopGroup.h"
+#include "editing/EditMenu.h"
+#include "editing/EqImportDialog.h"
 #include "panels/ChannelGroup.h"
 #include "panels/ColourButton.h"
 #include "panels/DelayPage.h"
@@ -17,6 +15,8 @@
 #include "panels/PageSwitcher.h"
 #include "protocol/ParameterBlock.h"
 #include "protocol/Session.h"
+#include "settings/PasswordBox.h"
+#include "settings/PersonalSettingsBox.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -52,13 +52,10 @@ TEST_F(ScreenshotTest, EveryPageAndTheSettingsBoxRenderConnected) {
     writeSettings("[Personal settings]\r\nName=M_7410 front of house\r\nChannel mode=3\r\n");
 
     MainWindow& w =
-        openWindow(QImage(QStringLiteral(QT_TESTCASE_SOURCEDIR "/../packaging/logo.bmp")));
-    clock.runDue();
-    QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
-    clock.advance(3000);
+        connectedWindow(QImage(QStringLiteral(QT_TESTCASE_SOURCEDIR "/../packaging/logo.bmp")));
     ASSERT_EQ(w.session().linkOpen(), 1);
     // The fixture's scratch serial port would show in the status line; a user sees none.
-    w.statusPanel()->setText(QStringLiteral("  Connecting"));
+    probe().statusPanel()->setText(QStringLiteral("  Connecting"));
 
     w.pages().openPage(PageGain, 2);
     shoot(w.gainPage(), "page-gain");
@@ -77,10 +74,7 @@ TEST_F(ScreenshotTest, EveryPageAndTheSettingsBoxRenderConnected) {
 
 TEST_F(ScreenshotTest, ImportPreviewOfARewFilterFile) {
     writeSettings("[Personal settings]\r\nName=M_7410\r\nChannel mode=3\r\n");
-    MainWindow& w = openWindow();
-    clock.runDue();
-    QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
-    clock.advance(3000);
+    MainWindow& w = connectedWindow();
     w.pages().openPage(PageEq, 2);
     dialogs.nextOpen = QStringLiteral(M7410_EQTEXT_DATA "/rew-room.txt");
     bool shown = false;
@@ -105,11 +99,8 @@ TEST_F(ScreenshotTest, EqPageUnderADarkPalette) {
     QApplication::setPalette(darkPalette());
     writeSettings("[Personal settings]\r\nName=M_7410\r\nChannel mode=3\r\n");
     MainWindow& w =
-        openWindow(QImage(QStringLiteral(QT_TESTCASE_SOURCEDIR "/../packaging/logo.bmp")));
-    clock.runDue();
-    QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
-    clock.advance(3000);
-    w.statusPanel()->setText(QStringLiteral("  Connecting"));
+        connectedWindow(QImage(QStringLiteral(QT_TESTCASE_SOURCEDIR "/../packaging/logo.bmp")));
+    probe().statusPanel()->setText(QStringLiteral("  Connecting"));
     QTest::mouseClick(w.channelGroup()->muteButton(1), Qt::LeftButton);
     w.pages().openPage(PageEq, 2);
     shoot(w.eqPage(), "page-eq-dark");

@@ -31,13 +31,6 @@ namespace {
 class SessionFlowTest : public WindowFixture {
 protected:
     // Opens the window with the unit on the virtual USB bus and connects with the button.
-    MainWindow& connect() {
-        MainWindow& w = openWindow();
-        clock.runDue(); // the first HID scan finds the unit
-        QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
-        clock.advance(3000);
-        return w;
-    }
     bool unitMatchesModel() {
         const BlockData& set = demo.unit().currentSet();
         return encodeBlock(window->session().model(), set) == set;
@@ -53,7 +46,7 @@ TEST_F(SessionFlowTest, TheUnitFollowsEveryLevelEditMadeInTheWindow) {
     start.outputs[2].phaseInvert = 1;
     demo.unit().setCurrentSet(encodeBlock(start, demo.unit().currentSet()));
 
-    MainWindow& w = connect();
+    MainWindow& w = connectedWindow();
     ASSERT_EQ(w.session().linkOpen(), 1);
     EXPECT_EQ(w.topGroup()->connectButton()->text(), "Connect");
     EXPECT_EQ(w.channelGroup()->volumeLabel()->text(), "-30.0 dB");
@@ -99,24 +92,24 @@ TEST_F(SessionFlowTest, TheUnitFollowsEveryLevelEditMadeInTheWindow) {
 }
 
 TEST_F(SessionFlowTest, PullingTheUnitClosesTheLinkAndShowsTheDisconnectionWindow) {
-    MainWindow& w = connect();
+    MainWindow& w = connectedWindow();
     ASSERT_EQ(w.session().linkOpen(), 1);
     w.pages().openPage(PageDelay, 2);
 
     demo.face().unplug();
     clock.advance(1000);
     EXPECT_EQ(w.session().linkOpen(), 0);
-    EXPECT_TRUE(w.disconnectedForm()->isVisible());
-    EXPECT_EQ(w.disconnectedForm()->windowTitle(), "Warnning");
+    EXPECT_TRUE(probe().disconnectedForm()->isVisible());
+    EXPECT_EQ(probe().disconnectedForm()->windowTitle(), "Warnning");
     EXPECT_EQ(w.topGroup()->connectButton()->text(), "Disconnect");
-    EXPECT_EQ(w.statusPanel()->text(), "  Disconnect");
-    EXPECT_EQ(w.usbLabel()->text(), "已移除设备.");
+    EXPECT_EQ(probe().statusPanel()->text(), "  Disconnect");
+    EXPECT_EQ(probe().usbLabel()->text(), "已移除设备.");
     EXPECT_TRUE(w.trafficLog().lastLine().startsWith("Removal of "));
 
     // The next opening finds no unit and no port.
     clock.advance(2000);
     QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
-    EXPECT_FALSE(w.disconnectedForm()->isVisible());
+    EXPECT_FALSE(probe().disconnectedForm()->isVisible());
     ASSERT_FALSE(dialogs.messages.empty());
     EXPECT_EQ(dialogs.messages.back(), "No port.");
 }
@@ -142,7 +135,7 @@ TEST_F(SessionFlowTest, ASerialPortWhoseNameHasNoNumberStillOpensTheLink) {
     QTest::mouseClick(window->topGroup()->connectButton(), Qt::LeftButton);
     EXPECT_EQ(window->session().linkOpen(), 1);
     EXPECT_EQ(window->topGroup()->connectButton()->text(), "Connect");
-    EXPECT_EQ(window->statusPanel()->text(), "  Connecting" + pty);
+    EXPECT_EQ(probe().statusPanel()->text(), "  Connecting" + pty);
     EXPECT_TRUE(dialogs.messages.empty());
     // The request went out on the port.
     char buffer[64];
@@ -155,7 +148,7 @@ TEST_F(SessionFlowTest, ASerialPortWhoseNameHasNoNumberStillOpensTheLink) {
     // Nothing answers: the start-up time-out gives the link up.
     clock.advance(800);
     EXPECT_EQ(window->session().linkOpen(), 0);
-    EXPECT_TRUE(window->disconnectedForm()->isVisible());
+    EXPECT_TRUE(probe().disconnectedForm()->isVisible());
     window.reset();
     close(master);
 }

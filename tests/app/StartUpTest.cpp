@@ -1,14 +1,14 @@
 #include "WindowFixture.h"
 
 #include "app/FileBox.h"
-#include "app/PasswordBox.h"
-#include "app/PersonalSettingsBox.h"
 #include "app/TopGroup.h"
 #include "panels/ChannelGroup.h"
 #include "panels/ColourButton.h"
 #include "panels/EqPage.h"
 #include "panels/GraphPicture.h"
 #include "response/ResponseGraph.h"
+#include "settings/PasswordBox.h"
+#include "settings/PersonalSettingsBox.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -73,10 +73,10 @@ TEST_F(StartUpTest, AbsentSettingsLeaveDefaultCaptionsAndEmptyFields) {
     EXPECT_EQ(w.channelGroup()->rowCaption(1)->text(), "Low");
     EXPECT_TRUE(w.settingsBox()->channelField(1)->text().isEmpty());
     EXPECT_EQ(w.settingsBox()->channelMode(), 0);
-    EXPECT_EQ(w.statusPanel()->text(), "Disconnect");
+    EXPECT_EQ(probe().statusPanel()->text(), "Disconnect");
     EXPECT_EQ(w.topGroup()->connectButton()->text(), "Disconnect");
-    EXPECT_EQ(w.editState().currentPage, NoPage);
-    EXPECT_EQ(w.editState().currentChannel, NoChannel);
+    EXPECT_EQ(probe().editState().currentPage, NoPage);
+    EXPECT_EQ(probe().editState().currentChannel, NoChannel);
     EXPECT_FALSE(w.eqPage()->isVisible());
     // The page picture starts as the bare grid background.
     EXPECT_EQ(w.eqPage()->graph()->picture(), w.graph().background());

@@ -1,3 +1,4 @@
+// Whether the window's captions fit, stay in sight and contrast with their faces.
 #pragma once
 
 #include "app/ProgressBox.h"

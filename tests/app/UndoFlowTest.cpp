@@ -2,9 +2,9 @@
 // and the steps are offered only while the controls they change are.
 #include "WindowFixture.h"
 
-#include "app/EditHistory.h"
-#include "app/EditMenu.h"
 #include "app/TopGroup.h"
+#include "editing/EditHistory.h"
+#include "editing/EditMenu.h"
 #include "panels/ChannelGroup.h"
 #include "panels/ColourButton.h"
 #include "panels/DelayPage.h"
@@ -30,14 +30,6 @@ namespace {
 
 class UndoFlowTest : public WindowFixture {
 protected:
-    MainWindow& connect() {
-        MainWindow& w = openWindow();
-        clock.runDue();
-        QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
-        clock.advance(3000);
-        EXPECT_EQ(w.session().linkOpen(), 1);
-        return w;
-    }
     void openPage(int page, int channel) {
         QTest::mouseClick(window->channelGroup()->pageButton(page, channel), Qt::LeftButton);
     }
@@ -80,7 +72,7 @@ protected:
 };
 
 TEST_F(UndoFlowTest, EveryKindOfEditUndoesAndRedoesAndTheUnitFollows) {
-    MainWindow& w = connect();
+    MainWindow& w = connectedWindow();
     ChannelGroup* rows = w.channelGroup();
     EqPage* eq = w.eqPage();
     std::vector<ChannelModel> sets{model()};
@@ -151,7 +143,7 @@ TEST_F(UndoFlowTest, EveryKindOfEditUndoesAndRedoesAndTheUnitFollows) {
 }
 
 TEST_F(UndoFlowTest, AWholeDragIsOneStepAndTheKeysUndoIt) {
-    MainWindow& w = connect();
+    MainWindow& w = connectedWindow();
     openPage(PageEq, 2);
     const int band = bandAddress(2, 3);
     const EqBand start = model().band(band);
@@ -190,7 +182,7 @@ TEST_F(UndoFlowTest, AWholeDragIsOneStepAndTheKeysUndoIt) {
 }
 
 TEST_F(UndoFlowTest, AReceivedSetStartsANewHistory) {
-    MainWindow& w = connect();
+    MainWindow& w = connectedWindow();
     QTest::mouseClick(w.channelGroup()->muteButton(2), Qt::LeftButton);
     settle();
     ASSERT_EQ(menu().history().stack().count(), 1);
@@ -223,9 +215,7 @@ TEST_F(UndoFlowTest, UndoIsOfferedOnlyWhileTheControlsAre) {
     press(QKeySequence(Qt::CTRL | Qt::Key_Z));
     EXPECT_EQ(model(), edited);
 
-    clock.runDue();
-    QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
-    clock.advance(3000);
+    pressConnect();
     openPage(PageEq, 2);
     typeInto(eq->row(0).gain, "-6");
     settle();

@@ -1,20 +1,48 @@
+// The main window on virtual time against the simulated unit, with its dialogs answered.
 #pragma once
 
 #include "sim/SimHidFace.h"
 #include "sim/SimUnit.h"
 
-#include "demo/DemoUnit.h"
 #include "app/MainWindow.h"
-#include "app/UserDialogs.h"
+#include "app/TopGroup.h"
+#include "app/TrafficLogView.h"
+#include "demo/DemoUnit.h"
 #include "panels/PanelFixture.h"
+#include "panels/UserDialogs.h"
+#include "protocol/Session.h"
 #include "support/VirtualClock.h"
 
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
 #include <vector>
+
+namespace m7410 {
+
+// The window's parts that only tests look at, read through the window's friendship.
+struct WindowProbe {
+    explicit WindowProbe(MainWindow& window) : w(&window) {}
+    EditState& editState() const { return w->edit; }
+    PersonalLock& personalLock() const { return *w->lock; }
+    ProgressBox* progressBox() const { return w->progress; }
+    DisconnectedForm* disconnectedForm() const { return w->disconnected; }
+    QLabel* statusPanel() const { return w->status; }
+    QLabel* usbLabel() const { return w->lblUsbHid; }
+    QListView* trafficLogView() const { return w->historyList; }
+    QPushButton* deviceMemorySave() const { return w->memorySave; }
+    QAction* aboutAction() const { return w->about; }
+    QAction* exitAction() const { return w->exit; }
+
+private:
+    MainWindow* w;
+};
+
+} // namespace m7410
 
 namespace m7410::test {
 
@@ -71,6 +99,25 @@ protected:
         window->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
         return *window;
+    }
+
+    // Presses "Connect" once the first USB scan has found the unit and lets the start-up
+    // exchange end.
+    void pressConnect() {
+        clock.runDue();
+        QTest::mouseClick(window->topGroup()->connectButton(), Qt::LeftButton);
+        clock.advance(3000);
+    }
+
+    // The open window's parts that it has no getter for.
+    WindowProbe probe() const { return WindowProbe(*window); }
+
+    // A fresh window, connected to the simulated unit.
+    MainWindow& connectedWindow(const QImage& logo = QImage()) {
+        MainWindow& w = openWindow(logo);
+        pressConnect();
+        EXPECT_EQ(w.session().linkOpen(), 1);
+        return w;
     }
 
     QTemporaryDir dir;

@@ -1,3 +1,4 @@
+// Running a test in a decimal-comma locale.
 #pragma once
 
 #include <QLocale>

@@ -1,3 +1,4 @@
+// Helpers for the few tests on wall-clock time against a real m7410-sim.
 #pragma once
 
 #include <QCoreApplication>

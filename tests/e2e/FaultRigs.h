@@ -1,3 +1,4 @@
+// Faults in how the bytes travel, for each face of the simulated unit.
 #pragma once
 
 #include "PresetRigs.h"

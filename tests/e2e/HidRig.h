@@ -1,3 +1,4 @@
+// The whole engine with the simulated unit on the virtual USB bus, on virtual time.
 #pragma once
 
 #include "sim/SimHidFace.h"

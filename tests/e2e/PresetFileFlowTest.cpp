@@ -2,8 +2,13 @@
 
 #include "presets/PresetFileReader.h"
 
+#include "common/NullDevice.h"
+
 #include <algorithm>
 #include <cctype>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace m7410::test {
 namespace {
@@ -56,6 +61,35 @@ TEST_F(SerialPresets, SavesTheSetInForceAndLoadsARecordBackIntoItOnly) {
     EXPECT_TRUE(unitMatchesModel());
     EXPECT_EQ(presetsOf(unit), stored);
     EXPECT_FALSE(view.disconnectedShown);
+}
+
+TEST_F(HidPresets, SavesGoOnlyOverARegularFileOrANewName) {
+    connect();
+    // A device and a pipe: neither is replaced, and the user is told.
+    const std::string device = dir.filePath("device").toStdString();
+    ASSERT_TRUE(makeNullDevice(dir.filePath("device")));
+    const std::string pipe = dir.filePath("pipe").toStdString();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path : {device, pipe}) {
+        SCOPED_TRACE(path);
+        view.messages.clear();
+        view.savePath = path;
+        files.saveOneGroupToPc();
+        clock.advance(1000);
+        ASSERT_EQ(view.messages.size(), 1u);
+        EXPECT_EQ(view.messages[0], "File not saved: not a regular file");
+    }
+    EXPECT_TRUE(isCharDevice(dir.filePath("device")));
+    struct stat info {};
+    ASSERT_EQ(::lstat(pipe.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+
+    view.messages.clear();
+    view.savePath = dir.filePath("20M_7410").toStdString();
+    files.saveTwentyGroupsToPc();
+    clock.advance(16000);
+    EXPECT_TRUE(view.messages.empty());
+    EXPECT_EQ(splitLines(readFile(*view.savePath)).size(), 20u);
 }
 
 TEST_F(HidPresets, SavesTheTwentyPresetsAndWritesEachLineToItsOwnSlot) {

@@ -1,3 +1,4 @@
+// The preset box and file box on a whole engine with the simulated unit.
 #pragma once
 
 #include "HidRig.h"

@@ -1,3 +1,4 @@
+// The serial side of the engine as the connection sees it, for flow tests.
 #pragma once
 
 #include "link/Connection.h"

@@ -1,3 +1,4 @@
+// Virtual HID devices and the HID side of the link wired as the window wires it, for link tests.
 #pragma once
 
 #include "common/RealTime.h"

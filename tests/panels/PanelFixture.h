@@ -1,3 +1,4 @@
+// The channel rows and pages on one window-sized area, with the queued messages recorded.
 #pragma once
 
 #include "model/ChannelModel.h"

@@ -1,3 +1,4 @@
+// A LinkPort that records every write and can pass it on.
 #pragma once
 
 #include "protocol/LinkPort.h"

@@ -1,3 +1,4 @@
+// A whole file as it is on disk, for tests.
 #pragma once
 
 #include <fstream>

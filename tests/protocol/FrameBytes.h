@@ -1,3 +1,4 @@
+// Frames written as "A5 A5 ..." text in tests.
 #pragma once
 
 #include "protocol/Frame.h"

@@ -1,3 +1,4 @@
+// A SessionView that remembers what the window would show.
 #pragma once
 
 #include "protocol/SessionView.h"

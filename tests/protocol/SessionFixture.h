@@ -1,3 +1,4 @@
+// A session on virtual time with a recording view and link, and the requests it sends.
 #pragma once
 
 #include "FakeLink.h"

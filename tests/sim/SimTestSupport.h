@@ -1,3 +1,4 @@
+// Helpers for the simulated unit's tests.
 #pragma once
 
 #include "protocol/Frame.h"
