@@ -66,8 +66,9 @@ std::optional<FilterImport> preview(int channel, const std::string& file,
         return std::nullopt;
     }
     out << Captions[channel] << " EQ from " << file << ":\n";
+    if (const std::optional<std::string> note = preampNote(*text)) out << *note << '\n';
     for (const SkippedLine& s : text->skipped)
-        out << "line " << s.line << " skipped (" << s.reason << "): " << s.text << '\n';
+        out << skippedLineText(s) << '\n';
     out << importPreviewText(plan);
     return plan;
 }

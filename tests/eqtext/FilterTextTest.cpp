@@ -228,3 +228,18 @@ TEST(FilterText, ExportAndImportAreInverseOnEveryTableValue) {
         }
     }
 }
+
+TEST(FilterText, AFileWithNoUsableFilterSaysWhatIsWrongWithEachLine) {
+    const FilterImport plan = planFilterImport(parseFilterText("Preamp: -3 dB\n"
+                                                               "Filter 1: ON LP Fc 80 Hz\n"
+                                                               "Filter 2: ON PK Fc 90 Hz Gain 2\n"),
+                                               startBands());
+    EXPECT_EQ(plan.error,
+              "The file holds no filter the unit can use:\n"
+              "line 2 skipped (filter type LP has no counterpart on the unit (peaking and "
+              "shelves only)): Filter 1: ON LP Fc 80 Hz\n"
+              "line 3 skipped (no Q): Filter 2: ON PK Fc 90 Hz Gain 2");
+    EXPECT_EQ(preampNote(parseFilterText("Preamp: -3 dB\n")),
+              "Preamp -3 dB is not applied: the unit's EQ has no overall gain.");
+    EXPECT_EQ(preampNote(parseFilterText("Preamp: 0 dB\n")), std::nullopt);
+}
