@@ -1,6 +1,7 @@
 #include "ctl/CommandLine.h"
 
 #include "ctl/ParameterPaths.h"
+#include "support/AsciiText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -81,6 +82,8 @@ std::string takeArguments(Invocation& inv, const std::vector<std::string>& a) {
         if (!n) return "N must be a preset number from 1 to 20, not '" + a[0] + "'";
         inv.slot = *n;
         if (inv.command == Command::Store) {
+            // The unit would keep a blank name, which no list can show.
+            if (trimmed(a[1]).empty()) return "NAME must not be empty";
             if (!nameAllowed(a[1]))
                 return "NAME must be up to 15 printable ASCII characters (space to ~)";
             inv.name = a[1];

@@ -36,10 +36,12 @@ Options:
 
 Parameter paths: CHANNEL.FIELD, CHANNEL one of main, high, middle, low.
   high|middle|low: gain (dB), mute (on|off), polarity (+|-), delay (ms),
-                   hpf.freq, lpf.freq (Hz), hpf.type, lpf.type (12db-Bworth .. 48db-Bessel),
+                   hpf.freq, lpf.freq (Hz), hpf.type, lpf.type (12db-Bworth .. 24db-Bessel,
+                   on high also 48db-Bworth, 48db-LR, 48db-Bessel),
                    limiter.threshold (dBu), limiter.attack, limiter.release (ms),
                    eq1..eq6 .type (PEQ|LS6|HS6), .freq (Hz), .gain (dB), .q
-  main:            volume (dB or mute), polarity, delay, hpf.*, lpf.*, eq1..eq6 .*
+  main:            volume (dB or mute), polarity, delay, hpf.*, lpf.* (up to 24db-Bessel),
+                   eq1..eq6 .*
 
 Exit status: 0 done, 1 the unit or a file failed (one line on standard error),
 2 the command line is wrong.

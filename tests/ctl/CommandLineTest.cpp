@@ -25,6 +25,8 @@ TEST(CtlCommandLine, WrongLinesAreUsageErrorsWithOneLineSayingWhy) {
         {"store", "4", "Sixteen chars ok"},
         {"store", "4", "caf\xc3\xa9"},
         {"store", "4", "tab\there"},
+        {"store", "8", ""},
+        {"store", "8", "   "},
         {"get", "high.volume"},
         {"get", "treble.gain"},
         {"set", "high.gain", "loud"},
@@ -69,6 +71,7 @@ TEST(CtlCommandLine, TakesOptionsAnywhereAndNegativeNumbersAsValues) {
     ASSERT_TRUE(s.invocation) << s.error;
     EXPECT_EQ(s.invocation->slot, 20);
     EXPECT_EQ(s.invocation->name, "Main Hall 15ch!");
+    EXPECT_EQ(parse({"store", "8", ""}).error, "NAME must not be empty");
 }
 
 TEST(CtlCommandLine, HelpListsEveryCommandWithExamples) {
@@ -79,6 +82,18 @@ TEST(CtlCommandLine, HelpListsEveryCommandWithExamples) {
           "recall N", "store N NAME", "get PATH", "set PATH VALUE", "Examples:"})
         EXPECT_NE(out.str().find(command), std::string::npos) << command;
     EXPECT_FALSE(Ctl::withoutUnit(parse({"status"}), out, err).has_value());
+    // The 48 dB crossover types are offered on the "High" row only, and said so.
+    const std::string help = out.str();
+    std::size_t at = 0;
+    int mentions = 0;
+    while ((at = help.find("48db", at)) != std::string::npos) {
+        const std::size_t lineStart = help.rfind('\n', at) + 1;
+        EXPECT_NE(help.substr(lineStart, at - lineStart).find("on high"), std::string::npos)
+            << help.substr(lineStart, help.find('\n', at) - lineStart);
+        at = help.find('\n', at);
+        ++mentions;
+    }
+    EXPECT_EQ(mentions, 1);
 }
 
 } // namespace
