@@ -203,6 +203,17 @@ const ParameterPath* findParameterPath(std::string_view path) {
     return nullptr;
 }
 
+std::vector<const ParameterPath*> selectParameterPaths(std::string_view selector) {
+    const std::string wanted = lower(selector);
+    std::vector<const ParameterPath*> out;
+    for (const ParameterPath& p : allParameterPaths()) {
+        const bool within = p.path.size() > wanted.size() && p.path.starts_with(wanted) &&
+                            p.path[wanted.size()] == '.';
+        if (wanted == "all" || p.path == wanted || within) out.push_back(&p);
+    }
+    return out;
+}
+
 const std::vector<std::string>& channelNames() {
     static const std::vector<std::string> names = [] {
         std::vector<std::string> out;
