@@ -1,7 +1,8 @@
-// What every command works with: the connected engine, the console and the waits.
+// What every command works with: the unit, the console and the way out of a wait.
 #pragma once
 
 #include "ctl/ConsoleView.h"
+#include "unit/Unit.h"
 
 #include <QJsonObject>
 
@@ -11,35 +12,23 @@
 
 namespace m7410 {
 
-class Connection;
-class Session;
-
-// The engine a command drives, with the two things only its owner knows.
-struct UnitLink {
-    Session& session;
-    Connection& connection;
-    // Returns once the devices present are known (the first USB scan has run).
-    std::function<void()> settle;
-    // The link in use once open: "USB ..." or the serial port's path.
-    std::function<std::string()> describe;
-    // The serial port the connection tried (the last of the list); empty when there is none.
-    std::function<std::string()> serialPort = [] { return std::string(); };
-};
-
 struct CommandContext {
-    UnitLink link;
+    Unit& unit;
     ConsoleView& view;
     std::ostream& out;
     std::ostream& err;
     bool json = false;
+    // Holds once the user asked the tool to stop (SIGINT, SIGTERM).
+    std::function<bool()> interrupted = [] { return false; };
 
-    Session& session() { return link.session; }
-
-    // Pumps the engine's events and timers until done() holds; false after timeoutMs, or at
-    // once when the link was lost (the engine then showed its disconnection window).
-    bool waitUntil(const std::function<bool()>& done, int timeoutMs);
+    // Runs one operation of the unit to its end (or to an interruption).
+    template <class T, class Start>
+    UnitResult<T> await(Start start) {
+        return unit.await<T>(std::move(start), interrupted);
+    }
     // The line on standard error for a unit or file failure; returns ExitFailure.
     int fail(const std::string& line);
+    int fail(const UnitError& error) { return fail(error.message); }
     // The JSON object as one line on standard output.
     void printJson(const QJsonObject& object);
 };

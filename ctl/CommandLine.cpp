@@ -1,7 +1,7 @@
 #include "ctl/CommandLine.h"
 
-#include "ctl/ParameterPaths.h"
 #include "support/AsciiText.h"
+#include "unit/ParameterPaths.h"
 
 #include <algorithm>
 #include <charconv>

@@ -7,8 +7,15 @@
 
 namespace m7410 {
 
-// Exit codes: 0 done, 1 the unit or a file failed, 2 the command line is wrong.
-enum ExitCode : int { ExitOk = 0, ExitFailure = 1, ExitUsage = 2 };
+// Exit codes: 0 done, 1 the unit or a file failed and nothing was written, 2 the command line
+// is wrong, 3 written but the read-back differs, 4 stopped by a signal part-way through.
+enum ExitCode : int {
+    ExitOk = 0,
+    ExitFailure = 1,
+    ExitUsage = 2,
+    ExitNotVerified = 3,
+    ExitInterrupted = 4,
+};
 
 enum class Command {
     Help,

@@ -9,7 +9,6 @@ constexpr int BarWidth = 40;
 }
 
 void ConsoleView::showProgress(int percent) {
-    if (quiet) return;
     shown = true;
     lastPercent = -1;
     draw(percent);
@@ -43,30 +42,6 @@ void ConsoleView::draw(int percent) {
         err << percent << "%\n";
     }
     err.flush();
-}
-
-void ConsoleView::setPanelsEnabled(unsigned panels, bool enabled) {
-    disabled = enabled ? disabled & ~panels : disabled | panels;
-}
-
-std::optional<std::string> ConsoleView::askSaveFileName(PresetFileKind) {
-    ++saveDialogs;
-    return savePath;
-}
-
-std::optional<std::string> ConsoleView::askOpenFileName(PresetFileKind) {
-    ++openDialogs;
-    return openPath;
-}
-
-void ConsoleView::setBassOn(bool on) {
-    bassOn = on;
-    ++statusReplies;
-}
-
-void ConsoleView::setCurrentPresetNumber(int number) {
-    presetNumber = number;
-    ++systemRecords;
 }
 
 } // namespace m7410

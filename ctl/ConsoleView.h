@@ -10,54 +10,36 @@
 
 namespace m7410 {
 
-// Stands in for the window. Progress goes to the error stream, as a bar that redraws itself
-// on a terminal and as "NN%" lines elsewhere (a log keeps every step readable). Message boxes,
-// the disconnection window and the file dialogs become what the commands check and report;
-// the counters tell a command that a reply it waits for has arrived.
+// The front end's view of the unit on a console. Progress goes to the error stream, as a bar
+// that redraws itself on a terminal and as "NN%" lines elsewhere (a log keeps every step
+// readable). Everything else the window would show is the unit API's to report.
 class ConsoleView : public SessionView {
 public:
     ConsoleView(std::ostream& err, bool terminal) : err(err), terminal(terminal) {}
 
-    // What the file dialogs answer; nothing is a cancelled dialog.
-    std::optional<std::string> savePath;
-    std::optional<std::string> openPath;
-
-    std::vector<std::string> messages;
-    int disconnectedShown = 0;
-    int saveDialogs = 0;
-    int openDialogs = 0;
-    int nameLists = 0;     // names replies
-    int systemRecords = 0; // current preset number replies
-    int statusReplies = 0;
-    bool bassOn = false;
-    int presetNumber = 1;
-    // No progress shown: a single parameter's message is sent in a moment.
-    bool quiet = false;
-    // An exchange holds the window (its panels are disabled).
-    bool locked() const { return (disabled & UnlockedPanels) != 0; }
     // Ends a progress bar left open by an exchange that never hid it.
     void finishProgress();
 
     void showProgress(int percent) override;
     void setProgress(int percent) override;
     void hideProgress() override;
-    void setPanelsEnabled(unsigned panels, bool enabled) override;
+    void setPanelsEnabled(unsigned, bool) override {}
     void closeCurrentPage() override {}
-    void showMessage(const std::string& text) override { messages.push_back(text); }
-    void showDisconnected() override { ++disconnectedShown; }
+    void showMessage(const std::string&) override {}
+    void showDisconnected() override {}
     void hideDisconnected() override {}
-    std::optional<std::string> askSaveFileName(PresetFileKind kind) override;
-    std::optional<std::string> askOpenFileName(PresetFileKind kind) override;
+    std::optional<std::string> askSaveFileName(PresetFileKind) override { return std::nullopt; }
+    std::optional<std::string> askOpenFileName(PresetFileKind) override { return std::nullopt; }
     void setConnectCaption(const std::string&) override {}
     void setConnectEnabled(bool) override {}
     void setStatusText(const std::string&) override {}
     void setLinkIndicator(bool) override {}
     void setUsbLabel(const std::string&) override {}
     void hidePersonalPanels() override {}
-    void setBassOn(bool on) override;
-    void setCurrentPresetNumber(int number) override;
+    void setBassOn(bool) override {}
+    void setCurrentPresetNumber(int) override {}
     void setCurrentPresetName(const std::string&) override {}
-    void setLoadList(const std::vector<std::string>&) override { ++nameLists; }
+    void setLoadList(const std::vector<std::string>&) override {}
     void selectFirstPreset() override {}
     void setPolarity(int, bool) override {}
     void setMuteColour(int, bool) override {}
@@ -73,7 +55,6 @@ private:
     bool terminal;
     bool shown = false;
     int lastPercent = -1;
-    unsigned disabled = 0;
 };
 
 } // namespace m7410

@@ -5,7 +5,7 @@
 #include "eqtext/FilterImport.h"
 #include "eqtext/FilterTextParser.h"
 #include "eqtext/FilterTextWriter.h"
-#include "protocol/Session.h"
+#include "model/ChannelModel.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -16,8 +16,6 @@ namespace {
 
 // Far more than any filter text; a larger file is not one.
 constexpr qint64 LargestFilterText = 1 << 20;
-// The status poll after the six band messages; see set.
-constexpr int AnswerLimitMs = 2500;
 
 const char* const Captions[ChannelCount] = {"Middle", "Low", "High", "Main"};
 
@@ -82,30 +80,18 @@ int eqPreviewCommand(int channel, const std::string& file, std::ostream& out, st
 }
 
 int eqImportCommand(CommandContext& ctx, int channel, const std::string& file) {
-    Session& s = ctx.session();
     const std::optional<FilterImport> plan =
-        preview(channel, file, bandsOf(s.model, channel), ctx.out, ctx.err);
+        preview(channel, file, bandsOf(ctx.unit.model(), channel), ctx.out, ctx.err);
     if (!plan) return ExitFailure;
-    // As the window's Apply: every band into the model, then each band's message.
-    for (int row = 0; row < EqRowsPerChannel; ++row) {
-        const int band = bandAddress(channel, row);
-        s.model.band(band) = plan->bands[static_cast<std::size_t>(row)];
-        s.builders.QueueEqBandMessage(band);
-    }
-    ctx.view.quiet = true;
-    const bool sent = s.scheduler.sendQueuedEdits();
-    ctx.view.quiet = false;
-    const int answers = ctx.view.statusReplies;
-    const int lost = ctx.view.disconnectedShown;
-    if (sent) ctx.waitUntil([&] { return ctx.view.statusReplies > answers; }, AnswerLimitMs);
-    if (!sent || s.linkOpen == 0 || ctx.view.disconnectedShown != lost)
-        return ctx.fail("the link to the unit was lost before the bands were sent");
+    const UnitResult<Done> r = ctx.await<Done>(
+        [&](UnitDone<Done> done) { ctx.unit.applyEq(channel, plan->bands, std::move(done)); });
+    if (!r) return ctx.fail(r.error());
     ctx.out << "applied to the " << Captions[channel] << " EQ\n";
     return ExitOk;
 }
 
 int eqExportCommand(CommandContext& ctx, int channel) {
-    ctx.out << writeFilterText(Captions[channel], bandsOf(ctx.session().model, channel));
+    ctx.out << writeFilterText(Captions[channel], bandsOf(ctx.unit.model(), channel));
     return ExitOk;
 }
 

@@ -1,8 +1,8 @@
 // The parameters two sets differ in, as paths with the value before and after.
 #pragma once
 
-#include "ctl/ParameterPaths.h"
 #include "protocol/ParameterBlock.h"
+#include "unit/ParameterPaths.h"
 
 #include <string>
 #include <vector>

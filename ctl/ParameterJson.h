@@ -1,7 +1,7 @@
 // Parameters as JSON for scripts: the text shown, and the number and unit where there is one.
 #pragma once
 
-#include "ctl/ParameterPaths.h"
+#include "unit/ParameterPaths.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

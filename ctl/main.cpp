@@ -2,10 +2,12 @@
 #include "ctl/CommandLine.h"
 #include "ctl/ConsoleView.h"
 #include "ctl/Ctl.h"
+#include "ctl/StopSignals.h"
 #include "demo/DemoUnit.h"
 #include "link/ConnectionAssembly.h"
 #include "link/HidapiBackend.h"
 #include "support/RealClock.h"
+#include "unit/Unit.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -41,14 +43,19 @@ int main(int argc, char* argv[]) {
         hid = system.get();
     }
     ConsoleView view(std::cerr, ::isatty(STDERR_FILENO) == 1);
+    watchStopSignals();
     int code = ExitFailure;
     {
-        ConnectionAssembly engine(clock, view, *hid);
+        Unit unit(clock);
+        ConnectionAssembly engine(clock, unit, *hid);
         QStringList ports;
         for (const std::string& port : invocation.ports)
             ports << QString::fromStdString(port);
         if (!ports.isEmpty()) engine.portList.setExtraPorts(ports);
-        Ctl ctl(Ctl::linkOf(engine), view, std::cout, std::cerr);
+        unit.attach(linkOf(engine));
+        unit.setFrontView(&view);
+        Ctl ctl(unit, view, std::cout, std::cerr);
+        ctl.setInterrupted(stopRequested);
         code = ctl.run(invocation);
     }
     return code;

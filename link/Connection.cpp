@@ -87,7 +87,8 @@ bool Connection::OpenLink() {
         ports.portNumber() = HidPortNumber;
     } else if (s.linkOpen == 0) {
         ports.portNumber() = FailedPortNumber;
-        s.view.showMessage(denied.empty()
+        s.view.linkRefused(denied.empty() ? LinkRefusal::NoPort : LinkRefusal::PermissionDenied,
+                           denied.empty()
                                ? std::string("No port.")
                                : "The unit is plugged in but this user may not open " + denied +
                                      ". Install the udev rule (see README, 'USB access') "

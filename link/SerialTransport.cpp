@@ -50,6 +50,8 @@ bool SerialTransport::OpenSerialPort() {
         port.close();
         return false;
     }
+    // Replies still arriving for the program that had the port before are not ours.
+    port.clear(QSerialPort::Input);
     waitInInputQueue();
     return true;
 }
@@ -124,7 +126,10 @@ void SerialTransport::CloseSerialPort() {
     receiving = false;
     batchTimer->stop();
     if (port.isOpen()) {
-        port.clear();
+        // What is still to go out goes out whole (a cut frame would be the unit's next
+        // frame's start); what came in is nobody's now.
+        if (port.bytesToWrite() > 0) port.waitForBytesWritten(CloseDrainMs);
+        port.clear(QSerialPort::Input);
         port.close();
     }
     linkOpen = 0;

@@ -25,6 +25,8 @@ public:
     static constexpr int32_t BaudRate = 9600;
     // Bytes the port buffers between batches; the rest waits in the system's input queue.
     static constexpr qint64 WakeBytes = 1;
+    // The longest a close waits for the last frame to leave: a preset block at 9600 baud.
+    static constexpr int CloseDrainMs = 1000;
 
     SerialTransport(Clock& clock, InboundSink& sink, int32_t& linkOpen);
     ~SerialTransport();

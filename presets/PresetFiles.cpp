@@ -85,19 +85,19 @@ std::optional<std::vector<std::string>> PresetFiles::readChosenFile(PresetFileKi
     case PresetFileRead::Read:
         return lines;
     case PresetFileRead::TooLarge:
-        rejectFile(FileDamaged);
+        rejectFile(FileRefusal::Damaged, FileDamaged);
         return std::nullopt;
     case PresetFileRead::Unreadable:
         break;
     }
     // Not the file's fault: say what the system reported instead of calling it damaged.
-    rejectFile("File not read: " + error);
+    rejectFile(FileRefusal::NotReadable, "File not read: " + error);
     return std::nullopt;
 }
 
-void PresetFiles::rejectFile(const std::string& message) {
+void PresetFiles::rejectFile(FileRefusal why, const std::string& message) {
     s.scheduler.startPolling();
-    s.view.showMessage(message);
+    s.view.presetFileRefused(why, message);
 }
 
 void PresetFiles::loadOneGroupToDevice() {
@@ -119,7 +119,7 @@ void PresetFiles::loadOneGroupToDevice() {
         return;
     }
     if (!isGroupRecord(text)) {
-        rejectFile(FileDamaged);
+        rejectFile(FileRefusal::Damaged, FileDamaged);
         return;
     }
 
@@ -171,12 +171,12 @@ void PresetFiles::loadTwentyGroupsToDevice() {
     // Nothing goes out before every line has passed: a half-written set of presets is worse
     // than none.
     if (lines->size() != static_cast<std::size_t>(PresetSlotCount)) {
-        rejectFile(FileDamaged);
+        rejectFile(FileRefusal::Damaged, FileDamaged);
         return;
     }
     for (const std::string& line : *lines) {
         if (!isGroupRecord(line)) {
-            rejectFile(FileDamaged);
+            rejectFile(FileRefusal::Damaged, FileDamaged);
             return;
         }
     }

@@ -11,6 +11,7 @@
 namespace m7410 {
 
 class Session;
+enum class FileRefusal;
 enum class PresetFileKind;
 
 // The PC file box: copies parameter sets between the unit and preset files. A one-group file
@@ -43,7 +44,7 @@ private:
     // The lines of the file the user picks: empty when cancelled; nothing when the action is
     // over already (the link closed meanwhile, or the file could not be read).
     std::optional<std::vector<std::string>> readChosenFile(PresetFileKind kind, uint32_t epoch);
-    void rejectFile(const std::string& message);
+    void rejectFile(FileRefusal why, const std::string& message);
 
     Session& s;
     std::unique_ptr<Timer> Timer12;

@@ -37,8 +37,10 @@ void saveLines(Session& s, PresetFileKind kind, std::vector<std::string> lines) 
     // A lost save must not pass for a successful one.
     if (!writePresetFile(*path, lines, error)) {
         qCWarning(lcProtocol) << "preset file not written:" << error.c_str();
-        s.view.showMessage("File not saved: " + error);
+        s.view.presetFileNotSaved(error);
+        return;
     }
+    s.view.presetFileSaved(*path);
 }
 
 } // namespace

@@ -28,6 +28,18 @@ inline std::string loadListEntry(int slot, const std::string& name) {
     return "Pre" + std::to_string(slot) + ":" + name;
 }
 
+// Why the engine refused a preset file before anything was sent.
+enum class FileRefusal {
+    Damaged,     // not what a file of its kind holds
+    NotReadable, // the system would not read it
+};
+
+// Why the connection button left the link closed.
+enum class LinkRefusal {
+    NoPort,           // no unit on USB and no serial port that opens
+    PermissionDenied, // a unit is plugged in that this user may not open
+};
+
 enum class PresetFileKind {
     OneGroup,    // default name "M_7410", filter "M_7410File"
     TwentyGroup, // default name "20M_7410", filter "20M_7410File"
@@ -67,6 +79,26 @@ public:
     virtual std::optional<std::string> askOpenFileName(PresetFileKind kind) {
         (void)kind;
         return std::nullopt;
+    }
+
+    // --- typed outcomes: what the window shows for them, and what other front ends learn
+    // A preset file refused before anything was sent; message is the window's text.
+    virtual void presetFileRefused(FileRefusal why, const std::string& message) {
+        (void)why;
+        showMessage(message);
+    }
+    // A preset file that could not be written; error is the system's reason.
+    virtual void presetFileNotSaved(const std::string& error) {
+        showMessage("File not saved: " + error);
+    }
+    // A preset file written in full.
+    virtual void presetFileSaved(const std::string& path) { (void)path; }
+    // The unit confirmed a store.
+    virtual void storeConfirmed() { showMessage("Successfully saved."); }
+    // The connection button could not open a link; message is the window's text.
+    virtual void linkRefused(LinkRefusal why, const std::string& message) {
+        (void)why;
+        showMessage(message);
     }
 
     // --- connection box

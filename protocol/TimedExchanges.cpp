@@ -112,7 +112,7 @@ void TimedExchanges::Timer10Timer() {
 void TimedExchanges::Timer11Timer() {
     s.Timer11->stop();
     s.RaisePending(SystemRecordPending);
-    s.view.showMessage("Successfully saved.");
+    s.view.storeConfirmed();
 }
 
 void TimedExchanges::Timer13Timer() {

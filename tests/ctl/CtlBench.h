@@ -13,9 +13,12 @@
 #include "link/VirtualHidBackend.h"
 #include "support/HexText.h"
 #include "support/VirtualClock.h"
+#include "unit/Unit.h"
+#include "unit/UnitLink.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -66,19 +69,20 @@ public:
             result.code = *answered;
         } else {
             ConsoleView view(err, false);
+            Unit unit(clock);
+            unit.setFrontView(&view);
             if (face == Face::Hid) {
-                ConnectionAssembly engine(clock, view, hidBackend, [] {
+                ConnectionAssembly engine(clock, unit, hidBackend, [] {
                     return std::optional<std::vector<SerialPortEntry>>(
                         std::vector<SerialPortEntry>{});
                 });
-                Ctl ctl(Ctl::linkOf(engine), view, out, err);
-                result.code = ctl.run(*parsed.invocation);
+                unit.attach(linkOf(engine));
+                result.code = runOn(unit, view, *parsed.invocation, out, err);
             } else {
-                serial = std::make_unique<SerialEngine>(clock, view, streamFace);
-                Ctl ctl(UnitLink{serial->s, serial->connection, [] {},
-                                 [] { return std::string("serial ttyS3"); }},
-                        view, out, err);
-                result.code = ctl.run(*parsed.invocation);
+                serial = std::make_unique<SerialEngine>(clock, unit, streamFace);
+                unit.attach(UnitLink{serial->s, serial->connection, [] { return true; },
+                                     [] { return std::string("serial ttyS3"); }});
+                result.code = runOn(unit, view, *parsed.invocation, out, err);
                 serial.reset();
             }
         }
@@ -89,12 +93,23 @@ public:
 
     VirtualClock clock;
     sim::SimUnit unit;
+    // The serial line's pace in bytes per second (960 is 9600 baud); 0 delivers at once.
+    void setLinePace(int bytesPerSecond) { streamFace.setBytesPerSecond(bytesPerSecond); }
+    // Set to stop the next run part-way, as a signal would.
+    std::function<bool()> interrupted = [] { return false; };
 
 private:
+    int runOn(Unit& u, ConsoleView& view, const Invocation& inv, std::ostream& out,
+              std::ostream& err) {
+        Ctl ctl(u, view, out, err);
+        ctl.setInterrupted(interrupted);
+        return ctl.run(inv);
+    }
+
     // The serial side without a port: the engine's frames go straight to the unit's byte
     // stream, its replies straight to the dispatcher.
     struct SerialEngine {
-        SerialEngine(VirtualClock& clock, ConsoleView& view, sim::SimStreamFace& face)
+        SerialEngine(VirtualClock& clock, SessionView& view, sim::SimStreamFace& face)
             : link(clock), s(clock, view, link), connection(s, ports) {
             link.forward = [this, &face](const uint8_t* bytes, std::size_t size) {
                 if (ports.open) face.write(bytes, size);

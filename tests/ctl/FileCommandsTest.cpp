@@ -1,9 +1,9 @@
 // show and diff on preset files, without a unit: names, every parameter, changed paths.
 #include "ctl/FileCommands.h"
 #include "ctl/CommandLine.h"
-#include "ctl/ParameterPaths.h"
 #include "model/ChannelModel.h"
 #include "support/HexText.h"
+#include "unit/ParameterPaths.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
-#include "ctl/ParameterPaths.h"
+#include "unit/ParameterPaths.h"
 
-#include "ctl/ValueText.h"
+#include "unit/ValueText.h"
 
 #include "model/ChannelModel.h"
 #include "model/DisplayFormats.h"

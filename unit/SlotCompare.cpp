@@ -1,4 +1,4 @@
-#include "ctl/SlotCompare.h"
+#include "unit/SlotCompare.h"
 
 #include "protocol/ParameterGroup.h"
 

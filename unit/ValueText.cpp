@@ -1,4 +1,4 @@
-#include "ctl/ValueText.h"
+#include "unit/ValueText.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,0 +1,214 @@
+// One unit behind the engine, with typed asynchronous operations and notifications: the one
+// door through which every front end (window, command line, local server) works on a unit.
+#pragma once
+
+#include "eqtext/FilterImport.h"
+#include "protocol/SessionView.h"
+#include "unit/ParameterPaths.h"
+#include "unit/UnitEvents.h"
+#include "unit/UnitLink.h"
+#include "unit/UnitResult.h"
+#include "unit/UnitStatus.h"
+#include "unit/UnitWait.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace m7410 {
+
+class Clock;
+class DevicePresets;
+class PresetFiles;
+struct ChannelModel;
+
+// The engine reports to the Unit as its view; the Unit keeps what it learns, hands every call
+// on to the front end's own view when there is one (the window's dialogs, the console's
+// progress bar), and completes the pending operation from it. One operation runs at a time;
+// another one started meanwhile fails with Busy at once. File paths come in as arguments: the
+// engine's file dialogs are answered with them.
+class Unit : public SessionView {
+public:
+    // The start-up's own time-outs (names within 2500 ms), then the system record within the
+    // poll time-out.
+    static constexpr int StartUpLimitMs = 2500 + 2000 + 500;
+
+    // The engine is made with this Unit as its view, then attached.
+    explicit Unit(Clock& clock);
+    ~Unit() override;
+    Unit(const Unit&) = delete;
+    Unit& operator=(const Unit&) = delete;
+    void attach(UnitLink link);
+
+    // The front end's view, or none; it sees every call the engine makes.
+    void setFrontView(SessionView* view) { front = view; }
+
+    int subscribe(UnitListener listener);
+    void unsubscribe(int id);
+
+    bool isConnected() const;
+    bool isBusy() const { return busy; }
+    // What is known now, without asking the unit.
+    UnitStatus status() const;
+    // The unit's parameters as last sent or received.
+    const ChannelModel& model() const;
+    // The serial port a connect tries (the last of the list); empty when there is none.
+    std::string serialPort() const { return link->serialPort(); }
+    // Presets of the restore in progress that have gone out whole (0..20). Between two waits
+    // on the engine no preset is half sent: a block's header and the block go out within one
+    // engine step.
+    int presetsWritten() const { return restoring ? restoredPresets : 0; }
+
+    void connect(UnitDone<UnitStatus> done);
+    // Closes the link once the replies still due have come (bounded), so that the next program
+    // starts on a quiet line.
+    void disconnect(UnitDone<Done> done);
+    // The status with "Bass +" known (the status poll answers it within a second).
+    void readStatus(UnitDone<UnitStatus> done);
+    void recall(int slot, UnitDone<UnitStatus> done);
+    void store(int slot, const std::string& name, UnitDone<Done> done);
+    // The current set to a one-group file; the set's name.
+    void saveCurrent(const std::string& path, UnitDone<std::string> done);
+    // A one-group file into the current set; the set's name.
+    void loadCurrent(const std::string& path, UnitDone<std::string> done);
+    // The 20 presets to a 20-group file; the records written.
+    void backup(const std::string& path, UnitDone<std::vector<std::string>> done);
+    // A 20-group file into the 20 presets, read back and compared when verify is set.
+    void restore(const std::string& path, bool verify, UnitDone<RestoreReport> done);
+    // The unit's 20 presets as records, without a file.
+    void readPresets(UnitDone<std::vector<std::string>> done);
+    // One parameter to a stored index (snapped by the catalogue); done once the unit took it.
+    void setParameter(const ParameterPath& path, int32_t index, UnitDone<Done> done);
+    // A channel's six EQ bands as one change.
+    void applyEq(int channel, const ChannelBands& bands, UnitDone<Done> done);
+
+    // Runs an operation to its end, keeping the engine's events and timers going meanwhile;
+    // stop() ends the wait early with Interrupted (the operation is then abandoned).
+    template <class T, class Start>
+    UnitResult<T> await(Start start, const std::function<bool()>& stop = {});
+
+    // SessionView: what the engine shows, learnt here and handed on.
+    void showProgress(int percent) override;
+    void setProgress(int percent) override;
+    void hideProgress() override;
+    void setPanelsEnabled(unsigned panels, bool enabled) override;
+    void closeCurrentPage() override;
+    void showMessage(const std::string& text) override;
+    void showDisconnected() override;
+    void hideDisconnected() override;
+    std::optional<std::string> askSaveFileName(PresetFileKind kind) override;
+    std::optional<std::string> askOpenFileName(PresetFileKind kind) override;
+    void presetFileRefused(FileRefusal why, const std::string& message) override;
+    void presetFileNotSaved(const std::string& error) override;
+    void presetFileSaved(const std::string& path) override;
+    void storeConfirmed() override;
+    void linkRefused(LinkRefusal why, const std::string& message) override;
+    void setConnectCaption(const std::string& caption) override;
+    void setConnectEnabled(bool enabled) override;
+    void setStatusText(const std::string& text) override;
+    void setLinkIndicator(bool linkOpen) override;
+    void setUsbLabel(const std::string& text) override;
+    void hidePersonalPanels() override;
+    void setBassOn(bool on) override;
+    void setCurrentPresetNumber(int number) override;
+    void setCurrentPresetName(const std::string& name) override;
+    void setLoadList(const std::vector<std::string>& entries) override;
+    void selectFirstPreset() override;
+    void setLoadListEntry(int slot, const std::string& text) override;
+    void setNameField(const std::string& name) override;
+    void setPolarity(int channel, bool inverted) override;
+    void setMuteColour(int channel, bool soundOn) override;
+    void setVolume(int position) override;
+    void parameterSetReplaced() override;
+    void refreshBand(int band) override;
+    void computeHighPass(int channel, int type) override;
+    void computeLowPass(int channel, int type) override;
+
+private:
+    static constexpr int WaitSliceMs = 10;
+
+    // What the engine reported since an operation began.
+    struct Outcome {
+        std::optional<UnitError> error;
+        bool saved = false;
+        bool stored = false;
+        int nameLists = 0;
+        int systemRecords = 0;
+        int statusReplies = 0;
+        int statusAtNames = 0; // status replies when the last names reply came
+        int saveDialogs = 0;
+        bool lost = false;
+    };
+
+    // Takes the unit for one operation; false (and done called with Busy) when it is taken.
+    template <class T>
+    bool begin(UnitDone<T>& done);
+    template <class T>
+    void finish(UnitDone<T>& done, UnitResult<T> result);
+    bool locked() const { return (disabled & UnlockedPanels) != 0; }
+    void waitFor(std::function<bool()> reached, int limitMs, std::function<void(WaitEnd)> then);
+    void notify(const std::function<void(UnitListener&)>& call);
+    // Waits for the names reply that ends a 20-preset write and the status reply after it.
+    void afterWrite(std::function<void()> then);
+    void readBack(RestoreReport report, UnitDone<RestoreReport> done);
+    // Sends the queued edits without a progress bar, then waits for the poll's answer.
+    void sendEdits(const std::string& what, UnitDone<Done> done);
+    Session& session() const { return link->session; }
+
+    Clock& clock;
+    std::optional<UnitLink> link;
+    std::unique_ptr<DevicePresets> presets;
+    std::unique_ptr<PresetFiles> files;
+    SessionView* front = nullptr;
+    std::map<int, UnitListener> listeners;
+    int nextListener = 1;
+    bool busy = false;
+    bool announcedOpen = false;
+    bool quietProgress = false;
+    bool restoring = false;
+    int restoredPresets = 0;
+    Outcome seen;
+    std::optional<bool> bass;
+    unsigned disabled = 0;
+    std::optional<std::string> savePath;
+    std::optional<std::string> openPath;
+    // What a file of the kind in hand holds, for the words of a refusal.
+    std::string expected;
+};
+
+template <class T>
+inline bool Unit::begin(UnitDone<T>& done) {
+    if (busy) {
+        done(UnitResult<T>::failure(UnitErrorKind::Busy, "the unit is busy with another exchange"));
+        return false;
+    }
+    busy = true;
+    seen = Outcome{};
+    return true;
+}
+
+template <class T>
+inline void Unit::finish(UnitDone<T>& done, UnitResult<T> result) {
+    busy = false;
+    restoring = false;
+    savePath.reset();
+    openPath.reset();
+    expected.clear();
+    UnitDone<T> call = std::move(done);
+    call(std::move(result));
+}
+
+template <class T, class Start>
+inline UnitResult<T> Unit::await(Start start, const std::function<bool()>& stop) {
+    auto outcome = std::make_shared<std::optional<UnitResult<T>>>();
+    start([outcome](UnitResult<T> r) { outcome->emplace(std::move(r)); });
+    while (!*outcome) {
+        if (stop && stop()) return UnitResult<T>::failure(UnitErrorKind::Interrupted, "interrupted");
+        clock.PumpWait(WaitSliceMs);
+    }
+    return std::move(**outcome);
+}
+
+} // namespace m7410

@@ -1,0 +1,28 @@
+// The engine a Unit drives: its session and connection, and what only the engine's owner knows
+// about the devices behind it.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace m7410 {
+
+class Connection;
+class ConnectionAssembly;
+class Session;
+
+struct UnitLink {
+    Session& session;
+    Connection& connection;
+    // Holds once the devices present are known (the first USB scan has run).
+    std::function<bool()> settled = [] { return true; };
+    // The link in use once open: "USB ..." or "serial " and the port's path.
+    std::function<std::string()> describe = [] { return std::string(); };
+    // The serial port a connect tries (the last of the list); empty when there is none.
+    std::function<std::string()> serialPort = [] { return std::string(); };
+};
+
+// The application's assembled engine (USB and serial) as a unit link.
+UnitLink linkOf(ConnectionAssembly& engine);
+
+} // namespace m7410
