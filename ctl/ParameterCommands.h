@@ -1,4 +1,4 @@
-// get and set: one parameter of the unit's current set, in engineering units.
+// get and set: parameters of the unit's current set, in engineering units.
 #pragma once
 
 #include <string>
@@ -8,7 +8,7 @@ namespace m7410 {
 struct CommandContext;
 
 // Prints "path = value" (every parameter for "all"), as the start-up read it from the unit.
-int getCommand(CommandContext& ctx, const std::string& path);
+int getCommand(CommandContext& ctx, const std::string& selector);
 // Snaps the value as the window does, sends it and prints what the parameter now holds.
 int setCommand(CommandContext& ctx, const std::string& path, const std::string& value);
 

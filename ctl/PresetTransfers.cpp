@@ -39,7 +39,8 @@ int interruptedRestore(CommandContext& ctx, const std::string& file) {
     else
         line += "presets 1-" + std::to_string(written) + " were written from " + file +
                 ", presets " + std::to_string(written + 1) + "-20 keep what they held";
-    ctx.fail(line);
+    ctx.fail(errorKindName(UnitErrorKind::Interrupted), line,
+             {{"file", QString::fromStdString(file)}, {"written", written}});
     return ExitInterrupted;
 }
 
@@ -80,14 +81,18 @@ int restoreCommand(CommandContext& ctx, const std::string& file, bool verify) {
     for (int slot : report.differing)
         differingJson.append(slot);
     summary.insert("differing", differingJson);
-    if (ctx.json) ctx.printJson(summary);
     if (!report.differing.empty()) {
-        ctx.fail(std::string("restore not verified: ") +
-                 (report.differing.size() == 1 ? "preset " : "presets ") +
-                 slotList(report.differing) + " read back differently from " + file);
+        ctx.fail(errorKindName(UnitErrorKind::NotVerified),
+                 std::string("restore not verified: ") +
+                     (report.differing.size() == 1 ? "preset " : "presets ") +
+                     slotList(report.differing) + " read back differently from " + file,
+                 summary);
         return ExitNotVerified;
     }
-    if (!ctx.json) ctx.out << "restored 20 presets, verified\n";
+    if (ctx.json)
+        ctx.printJson(summary);
+    else
+        ctx.out << "restored 20 presets, verified\n";
     return ExitOk;
 }
 

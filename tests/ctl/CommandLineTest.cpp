@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 namespace m7410::test {
@@ -38,6 +39,15 @@ TEST(CtlCommandLine, WrongLinesAreUsageErrorsWithOneLineSayingWhy) {
         {"backup", "x", "--no-verify"},
         {"status", "--port"},
         {"status", "--frobnicate"},
+        {"show"},
+        {"diff", "a", "b", "c"},
+        {"diff", "-", "-"},
+        {"status", "--keep-going"},
+        {"status", "-f", "script"},
+        {"batch", "-f"},
+        {"batch", "extra"},
+        {"get", "high.eq7"},
+        {"get", "hig"},
     };
     for (const auto& args : wrong) {
         std::ostringstream out, err;
@@ -47,7 +57,13 @@ TEST(CtlCommandLine, WrongLinesAreUsageErrorsWithOneLineSayingWhy) {
             line += a + " ";
         ASSERT_TRUE(code.has_value()) << line;
         EXPECT_EQ(*code, ExitUsage) << line;
-        EXPECT_TRUE(out.str().empty()) << line;
+        // With --json the error is an object on standard output as well.
+        const bool json = std::find(args.begin(), args.end(), "--json") != args.end();
+        if (json)
+            EXPECT_EQ(out.str().rfind("{\"error\":{\"kind\":\"usage\",\"message\":", 0), 0u)
+                << line << out.str();
+        else
+            EXPECT_TRUE(out.str().empty()) << line;
         EXPECT_EQ(err.str().rfind("m7410-ctl: ", 0), 0u) << line << err.str();
     }
 }

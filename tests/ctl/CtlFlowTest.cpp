@@ -1,8 +1,8 @@
 #include "CtlBench.h"
 
-#include "unit/ParameterPaths.h"
 #include "presets/PresetFileReader.h"
 #include "protocol/Frame.h"
+#include "unit/ParameterPaths.h"
 
 #include <QTemporaryDir>
 
