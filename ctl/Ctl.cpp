@@ -16,6 +16,8 @@
 #include <QJsonArray>
 
 #include <fstream>
+#include <memory>
+#include <unistd.h>
 
 namespace m7410 {
 
@@ -134,25 +136,38 @@ int Ctl::batch(const Invocation& inv) {
         file.open(inv.file);
         if (!file) return ctx.fail(ErrorKind::File, inv.file + ": cannot be read");
     }
-    std::istream& source = fromStandardInput ? ctx.in : file;
-    const auto one = [&](const Invocation& line) {
-        if (fromStandardInput && readsStandardInput(line)) {
-            ctx.json = line.json;
-            const int code = ctx.fail(ErrorKind::Usage,
-                                      "standard input holds the batch's commands; name a file");
-            ctx.json = inv.json;
-            return code == ExitFailure ? ExitUsage : code;
-        }
-        if (const std::optional<int> answered =
-                offline(line, {ctx.in, ctx.out, ctx.err, line.json}))
-            return *answered;
-        ctx.json = line.json;
-        const int code = dispatch(line);
+    // The tool's own standard input may be a pipe still being written: its lines are taken
+    // as they come. A file, or the stream a test gives, is there whole.
+    std::unique_ptr<BatchInput> input;
+    if (fromStandardInput && &ctx.in == &std::cin)
+        input = std::make_unique<DescriptorInput>(STDIN_FILENO);
+    else
+        input = std::make_unique<StreamInput>(fromStandardInput ? ctx.in : file);
+    const auto as = [&](bool json, const std::function<int()>& command) {
+        ctx.json = json;
+        const int code = command();
         ctx.view.finishProgress();
         ctx.json = inv.json;
         return code;
     };
-    return runBatch(source, {inv.keepGoing, inv.json}, ctx.out, ctx.err, one);
+    BatchCommands commands;
+    commands.run = [&](const Invocation& line) {
+        if (fromStandardInput && readsStandardInput(line)) {
+            as(line.json, [&] {
+                return ctx.fail(ErrorKind::Usage,
+                                "standard input holds the batch's commands; name a file");
+            });
+            return static_cast<int>(ExitUsage);
+        }
+        if (const std::optional<int> answered =
+                offline(line, {ctx.in, ctx.out, ctx.err, line.json}))
+            return *answered;
+        return as(line.json, [&] { return dispatch(line); });
+    };
+    commands.runSets = [&](const std::vector<Invocation>& sets) {
+        return as(inv.json, [&] { return setCommands(ctx, sets); });
+    };
+    return runBatch(*input, {inv.keepGoing, inv.json}, ctx.out, ctx.err, commands);
 }
 
 int Ctl::status() {

@@ -54,4 +54,26 @@ int setCommand(CommandContext& ctx, const std::string& path, const std::string& 
     return ExitOk;
 }
 
+int setCommands(CommandContext& ctx, const std::vector<Invocation>& sets) {
+    std::vector<std::pair<const ParameterPath*, int32_t>> values;
+    for (const Invocation& inv : sets) {
+        const ParameterPath* p = findParameterPath(inv.path);
+        std::string why;
+        const std::optional<int32_t> index =
+            p ? snapParameterValue(*p, inv.value, why) : std::nullopt;
+        if (!index) return ExitUsage; // checked with the command line
+        values.emplace_back(p, *index);
+    }
+    const UnitResult<Done> r = ctx.await<Done>(
+        [&](UnitDone<Done> done) { ctx.unit.setParameters(values, std::move(done)); });
+    if (!r) return ctx.fail(r.error());
+    const bool json = ctx.json;
+    for (std::size_t i = 0; i < sets.size(); ++i) {
+        ctx.json = sets[i].json;
+        print(ctx, *values[i].first);
+    }
+    ctx.json = json;
+    return ExitOk;
+}
+
 } // namespace m7410

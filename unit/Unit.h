@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace m7410 {
@@ -81,6 +82,10 @@ public:
     void readPresets(UnitDone<std::vector<std::string>> done);
     // One parameter to a stored index (snapped by the catalogue); done once the unit took it.
     void setParameter(const ParameterPath& path, int32_t index, UnitDone<Done> done);
+    // Several parameters sent as one change: each message goes out as soon as the pacing
+    // allows, and one poll's answer afterwards confirms them all.
+    void setParameters(const std::vector<std::pair<const ParameterPath*, int32_t>>& values,
+                       UnitDone<Done> done);
     // A channel's six EQ bands as one change.
     void applyEq(int channel, const ChannelBands& bands, UnitDone<Done> done);
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 namespace m7410::test {
@@ -24,10 +25,20 @@ struct Batch {
     std::string out, err;
 };
 
-Batch run(const std::string& script, BatchOptions options, Recorder& r) {
+Batch run(const std::string& script, BatchOptions options, Recorder& r,
+          std::vector<std::size_t>* groups = nullptr) {
     std::istringstream in(script);
+    StreamInput input(in);
     std::ostringstream out, err;
-    const int code = runBatch(in, options, out, err, [&](const Invocation& inv) { return r(inv); });
+    BatchCommands commands{[&](const Invocation& inv) { return r(inv); },
+                           [&](const std::vector<Invocation>& sets) {
+                               if (groups) groups->push_back(sets.size());
+                               int code = ExitOk;
+                               for (const Invocation& inv : sets)
+                                   code = std::max(code, r(inv));
+                               return code;
+                           }};
+    const int code = runBatch(input, options, out, err, commands);
     return {code, out.str(), err.str()};
 }
 
@@ -40,9 +51,13 @@ TEST(CtlBatchRun, RunsEveryLineInOrderAndStopsAtTheFirstFailure) {
                                "recall 4\n"
                                "set low.gain 2\n";
     Recorder all;
-    Batch b = run(script, {}, all);
+    std::vector<std::size_t> groups;
+    Batch b = run(script + "set low.eq1.q 2\nset low.eq2.q 3\n", {}, all, &groups);
     EXPECT_EQ(b.code, ExitOk) << b.err;
-    EXPECT_EQ(all.ran, (std::vector<std::string>{"set high.eq1.gain", "4", "set low.gain"}));
+    EXPECT_EQ(all.ran, (std::vector<std::string>{"set high.eq1.gain", "4", "set low.gain",
+                                                 "set low.eq1.q", "set low.eq2.q"}));
+    // Set lines in a row go as one change.
+    EXPECT_EQ(groups, (std::vector<std::size_t>{1, 3}));
 
     Recorder stops;
     stops.failOn = 1;
