@@ -27,7 +27,14 @@ struct CommandContext {
 
     // Runs one operation of the unit to its end (or to an interruption).
     template <class T, class Start> UnitResult<T> await(Start start) {
-        return unit.await<T>(std::move(start), interrupted);
+        // Every slice of the wait redraws the progress bar, if one is tracked; the bar is gone
+        // before the outcome is printed.
+        UnitResult<T> r = unit.await<T>(std::move(start), [this] {
+            view.tick();
+            return interrupted();
+        });
+        view.finishProgress();
+        return r;
     }
     // The line on standard error for a unit or file failure; returns ExitFailure. With json
     // the failure is also the command's one object on standard output: base (what the command

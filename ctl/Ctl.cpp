@@ -57,6 +57,7 @@ std::optional<int> Ctl::offline(const Invocation& inv, OfflineIo io) {
 
 int Ctl::run(const Invocation& inv) {
     ctx.json = inv.json;
+    ctx.view.setQuiet(inv.quiet);
     if (!connect()) return ExitFailure;
     const int code = inv.command == Command::Batch ? batch(inv) : dispatch(inv);
     ctx.view.finishProgress();

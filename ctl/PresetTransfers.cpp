@@ -47,6 +47,7 @@ int interruptedRestore(CommandContext& ctx, const std::string& file) {
 } // namespace
 
 int backupCommand(CommandContext& ctx, const std::string& file) {
+    ctx.view.track("reading presets", PresetSlotCount, [&] { return ctx.unit.presetsArrived(); });
     const UnitResult<std::vector<std::string>> r = ctx.await<std::vector<std::string>>(
         [&](UnitDone<std::vector<std::string>> done) { ctx.unit.backup(file, std::move(done)); });
     if (!r) return ctx.fail(r.error());
@@ -58,6 +59,10 @@ int backupCommand(CommandContext& ctx, const std::string& file) {
 }
 
 int restoreCommand(CommandContext& ctx, const std::string& file, bool verify) {
+    // Written, then read back: one bar over both halves.
+    ctx.view.track(verify ? "restoring and verifying" : "restoring",
+                   verify ? 2 * PresetSlotCount : PresetSlotCount,
+                   [&] { return ctx.unit.presetsWritten() + ctx.unit.presetsArrived(); });
     const UnitResult<RestoreReport> r = ctx.await<RestoreReport>(
         [&](UnitDone<RestoreReport> done) { ctx.unit.restore(file, verify, std::move(done)); });
     if (!r) {

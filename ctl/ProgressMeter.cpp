@@ -17,7 +17,7 @@ void ProgressMeter::begin(const std::string& what, int count) {
 void ProgressMeter::update(int count) {
     if (!running) return;
     count = std::clamp(count, 0, total);
-    if (count == done) return;
+    if (count <= done) return;
     done = count;
     draw();
 }

@@ -21,6 +21,8 @@ public:
 
     // "reading presets", 20: starts a bar at 0 of total.
     void begin(const std::string& what, int total);
+    // What has arrived or gone out so far; a smaller count than before is not drawn, since a
+    // transfer does not give back what it had.
     void update(int done);
     void end();
     bool active() const { return running; }

@@ -61,6 +61,9 @@ public:
     // on the engine no preset is half sent: a block's header and the block go out within one
     // engine step.
     int presetsWritten() const { return restoring ? restoredPresets : 0; }
+    // Presets of the 20-preset read in progress that have arrived (0..20), for a progress bar
+    // that shows what came rather than what was asked for.
+    int presetsArrived() const;
 
     void connect(UnitDone<UnitStatus> done);
     // Closes the link once the replies still due have come (bounded), so that the next program
@@ -174,6 +177,7 @@ private:
     bool quietProgress = false;
     bool restoring = false;
     int restoredPresets = 0;
+    bool readingPresets = false;
     Outcome seen;
     std::optional<bool> bass;
     unsigned disabled = 0;
@@ -198,6 +202,7 @@ template <class T>
 inline void Unit::finish(UnitDone<T>& done, UnitResult<T> result) {
     busy = false;
     restoring = false;
+    readingPresets = false;
     savePath.reset();
     openPath.reset();
     expected.clear();

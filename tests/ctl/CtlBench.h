@@ -69,7 +69,7 @@ public:
         if (const std::optional<int> answered = Ctl::withoutUnit(parsed, out, err, in)) {
             result.code = *answered;
         } else {
-            ConsoleView view(err, false);
+            ConsoleView view(err, terminal);
             Unit unit(clock);
             unit.setFrontView(&view);
             if (face == Face::Hid) {
@@ -96,6 +96,8 @@ public:
     sim::SimUnit unit;
     // The serial line's pace in bytes per second (960 is 9600 baud); 0 delivers at once.
     void setLinePace(int bytesPerSecond) { streamFace.setBytesPerSecond(bytesPerSecond); }
+    // Standard error is a terminal: progress bars are drawn.
+    bool terminal = false;
     // What the next runs read as standard input.
     std::string input;
     // Set to stop the next run part-way, as a signal would.
