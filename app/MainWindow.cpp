@@ -20,6 +20,8 @@
 #include "app/TrafficLogView.h"
 #include "app/WindowLock.h"
 #include "link/ConnectionAssembly.h"
+#include "unit/Unit.h"
+#include "unit/UnitLink.h"
 #include "link/HidapiBackend.h"
 #include "link/TrafficLog.h"
 #include "panels/ChannelGroup.h"
@@ -86,9 +88,12 @@ MainWindow::MainWindow(WindowOptions opts, QWidget* parent)
       ownClock(options.clock == nullptr ? std::make_unique<RealClock>() : nullptr),
       clock(options.clock != nullptr ? *options.clock : *ownClock),
       ownBackend(options.hidBackend == nullptr ? std::make_unique<HidapiBackend>() : nullptr),
+      unit(std::make_unique<Unit>(clock)),
       engine(std::make_unique<ConnectionAssembly>(
-          clock, *this, options.hidBackend != nullptr ? *options.hidBackend : *ownBackend)),
+          clock, *unit, options.hidBackend != nullptr ? *options.hidBackend : *ownBackend)),
       responseGraph(std::make_unique<ResponseGraph>(engine->session.model)) {
+    unit->attach(linkOf(*engine));
+    unit->setFrontView(this);
     // Set before the first scan, which runs once events are processed.
     engine->hidctl.setDevThreadSleepTime(DevThreadSleepTime);
     if (!options.extraPorts.isEmpty()) engine->portList.setExtraPorts(options.extraPorts);
@@ -106,6 +111,7 @@ MainWindow::~MainWindow() {
     edits = nullptr;
     responseGraph.reset();
     engine.reset();
+    unit.reset();
 }
 
 Session& MainWindow::session() {

@@ -130,6 +130,7 @@ void Unit::setLoadList(const std::vector<std::string>& entries) {
         notify([](UnitListener& l) { if (l.linkChanged) l.linkChanged(true); });
     }
     if (front) front->setLoadList(entries);
+    if (!link) return;
     const auto names = session().presetNames;
     notify([&names](UnitListener& l) { if (l.namesChanged) l.namesChanged(names); });
 }
@@ -138,6 +139,7 @@ void Unit::selectFirstPreset() {
 }
 void Unit::setLoadListEntry(int slot, const std::string& text) {
     if (front) front->setLoadListEntry(slot, text);
+    if (!link) return;
     const auto names = session().presetNames;
     notify([&names](UnitListener& l) { if (l.namesChanged) l.namesChanged(names); });
 }
