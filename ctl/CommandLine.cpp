@@ -78,6 +78,9 @@ std::string takeArguments(Invocation& inv, const std::vector<std::string>& a) {
     case Command::SaveCurrent:
     case Command::LoadCurrent:
         if (a[0].empty()) return "FILE must not be empty";
+        if (a[0] == "-" && inv.json &&
+            (inv.command == Command::Backup || inv.command == Command::SaveCurrent))
+            return "with --json standard output holds the JSON: give a FILE, not -";
         inv.file = a[0];
         return {};
     case Command::Recall:

@@ -91,6 +91,42 @@ TEST_P(CtlBatch, GetOfAChannelAndDiffAgainstTheUnit) {
     EXPECT_NE(presets.out.find(" -> Changed\n"), std::string::npos) << presets.out;
 }
 
+TEST_P(CtlBatch, DashIsStandardOutputAndStandardInput) {
+    const auto bytesOf = [](const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string file = path("show");
+    ASSERT_EQ(bench.run({"backup", file}).code, ExitOk);
+    // The very bytes the file gets, and nothing else on standard output.
+    const CtlResult out = bench.run({"backup", "-"});
+    ASSERT_EQ(out.code, ExitOk) << out.err;
+    EXPECT_EQ(out.out, bytesOf(file));
+    const std::string one = path("one");
+    ASSERT_EQ(bench.run({"save-current", one}).code, ExitOk);
+    EXPECT_EQ(bench.run({"save-current", "-"}).out, bytesOf(one));
+    EXPECT_EQ(bench.run({"backup", "-", "--json"}).code, ExitUsage);
+
+    CtlBench spare(GetParam());
+    spare.input = out.out;
+    const CtlResult restored = spare.run({"restore", "-"});
+    ASSERT_EQ(restored.code, ExitOk) << restored.err;
+    for (int n = 1; n <= 20; ++n)
+        EXPECT_EQ(spare.unit.preset(n), bench.unit.preset(n)) << n;
+    spare.input = bytesOf(one);
+    const CtlResult loaded = spare.run({"load-current", "-"});
+    ASSERT_EQ(loaded.code, ExitOk) << loaded.err;
+    EXPECT_EQ(loaded.out.rfind("loaded standard input into the current set", 0), 0u) << loaded.out;
+    EXPECT_EQ(spare.unit.currentSet(), bench.unit.currentSet());
+
+    // A damaged stream is named as what it is, and nothing is sent.
+    spare.input = "not a preset file\n";
+    const CtlResult damaged = spare.run({"restore", "-"});
+    EXPECT_EQ(damaged.code, ExitFailure);
+    EXPECT_EQ(damaged.err.rfind("m7410-ctl: standard input: damaged", 0), 0u) << damaged.err;
+    EXPECT_EQ(spare.unit.framesReceived(KindWrite, CodePresetBlock), 20);
+}
+
 INSTANTIATE_TEST_SUITE_P(BothFaces, CtlBatch, testing::Values(Face::Hid, Face::Serial), faceName);
 
 } // namespace
