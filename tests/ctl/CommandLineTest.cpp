@@ -95,7 +95,8 @@ TEST(CtlCommandLine, HelpListsEveryCommandWithExamples) {
     EXPECT_EQ(Ctl::withoutUnit(parse({"--help"}), out, err), std::optional<int>(ExitOk));
     for (const char* command :
          {"status", "backup FILE", "restore FILE", "save-current FILE", "load-current FILE",
-          "recall N", "store N NAME", "get PATH", "set PATH VALUE", "Examples:"})
+          "recall N", "store N NAME", "get PATH", "set PATH VALUE", "show FILE",
+          "diff FILE [FILE2]", "batch [-f FILE]", "--keep-going", "--quiet", "Examples:"})
         EXPECT_NE(out.str().find(command), std::string::npos) << command;
     EXPECT_FALSE(Ctl::withoutUnit(parse({"status"}), out, err).has_value());
     // The 48 dB crossover types are offered on the "High" row only, and said so.
