@@ -15,8 +15,16 @@ std::optional<std::string> StreamInput::nextLine() {
 bool DescriptorInput::fill(bool wait) {
     if (ended) return false;
     pollfd p{fd, POLLIN, 0};
-    const int ready = ::poll(&p, 1, wait ? -1 : 0);
-    if (ready < 0 && errno == EINTR) return !wait || fill(wait);
+    int ready = 0;
+    while (true) {
+        ready = ::poll(&p, 1, wait ? (whileWaiting ? WaitSliceMs : -1) : 0);
+        if (ready > 0 || !wait) break;
+        if (ready < 0 && errno != EINTR) break;
+        if (whileWaiting && !whileWaiting()) {
+            ended = true;
+            return false;
+        }
+    }
     if (ready <= 0) return ready == 0;
     char chunk[4096];
     const ssize_t n = ::read(fd, chunk, sizeof chunk);

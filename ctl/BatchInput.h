@@ -1,6 +1,7 @@
 // Where a batch's lines come from, and whether the next one is there without waiting for it.
 #pragma once
 
+#include <functional>
 #include <istream>
 #include <optional>
 #include <string>
@@ -27,10 +28,15 @@ private:
     std::istream& in;
 };
 
-// A descriptor that a program may still be writing to (a pipe, a terminal).
+// A descriptor that a program may still be writing to (a pipe, a terminal). While it waits
+// for a line it calls whileWaiting every few milliseconds, so that the link is kept (polls
+// answered, time-outs not run out); whileWaiting returning false ends the input.
 class DescriptorInput : public BatchInput {
 public:
-    explicit DescriptorInput(int fd) : fd(fd) {}
+    static constexpr int WaitSliceMs = 10;
+
+    explicit DescriptorInput(int fd, std::function<bool()> whileWaiting = {})
+        : fd(fd), whileWaiting(std::move(whileWaiting)) {}
     std::optional<std::string> nextLine() override;
     bool lineReady() override;
 
@@ -39,6 +45,7 @@ private:
     bool fill(bool wait);
 
     int fd;
+    std::function<bool()> whileWaiting;
     std::string buffer;
     bool ended = false;
 };

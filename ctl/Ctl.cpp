@@ -12,6 +12,7 @@
 #include "link/SerialPortDiagnosis.h"
 #include "protocol/Frame.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonArray>
 
@@ -141,7 +142,11 @@ int Ctl::batch(const Invocation& inv) {
     // as they come. A file, or the stream a test gives, is there whole.
     std::unique_ptr<BatchInput> input;
     if (fromStandardInput && &ctx.in == &std::cin)
-        input = std::make_unique<DescriptorInput>(STDIN_FILENO);
+        input = std::make_unique<DescriptorInput>(STDIN_FILENO, [this] {
+            // The engine's timers and the port keep running while the next line is awaited.
+            QCoreApplication::processEvents(QEventLoop::AllEvents, DescriptorInput::WaitSliceMs);
+            return !ctx.interrupted();
+        });
     else
         input = std::make_unique<StreamInput>(fromStandardInput ? ctx.in : file);
     const auto as = [&](bool json, const std::function<int()>& command) {
