@@ -1,22 +1,26 @@
 #include "ctl/CommandContext.h"
 
 #include "ctl/CommandLine.h"
+#include "ctl/JsonOutput.h"
 
-#include <QJsonDocument>
 #include <QString>
 
 namespace m7410 {
 
-int CommandContext::fail(const std::string& line) {
+int CommandContext::fail(std::string_view kind, const std::string& line, QJsonObject base) {
     view.finishProgress();
     err << "m7410-ctl: " << line << '\n';
     err.flush();
+    if (json) {
+        const QJsonObject e = errorJson(std::string(kind), line);
+        base.insert("error", e["error"]);
+        printJson(base);
+    }
     return ExitFailure;
 }
 
 void CommandContext::printJson(const QJsonObject& object) {
-    out << QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString() << '\n';
-    out.flush();
+    printJsonLine(out, object);
 }
 
 std::string consoleText(const std::string& latin1) {

@@ -1,5 +1,6 @@
 #include "ctl/CommandLine.h"
 
+#include "support/AsciiText.h"
 #include "unit/ParameterPaths.h"
 
 #include <algorithm>
@@ -18,6 +19,7 @@ struct CommandForm {
     Command command;
     std::size_t arguments;
     const char* usage;
+    std::size_t optionalArguments = 0;
 };
 
 const std::map<std::string, CommandForm, std::less<>>& commands() {
@@ -29,10 +31,13 @@ const std::map<std::string, CommandForm, std::less<>>& commands() {
         {"load-current", {Command::LoadCurrent, 1, "load-current FILE"}},
         {"recall", {Command::Recall, 1, "recall N"}},
         {"store", {Command::Store, 2, "store N NAME"}},
-        {"get", {Command::Get, 1, "get PATH|all"}},
+        {"get", {Command::Get, 1, "get PATH|CHANNEL|all"}},
         {"set", {Command::Set, 2, "set PATH VALUE"}},
         {"eq-import", {Command::EqImport, 2, "eq-import CHANNEL FILE [--dry-run]"}},
         {"eq-export", {Command::EqExport, 1, "eq-export CHANNEL"}},
+        {"show", {Command::Show, 1, "show FILE"}},
+        {"diff", {Command::Diff, 1, "diff FILE [FILE2]", 1}},
+        {"batch", {Command::Batch, 0, "batch [-f FILE] [--keep-going]"}},
         {"help", {Command::Help, 0, "help"}},
     };
     return table;
@@ -73,6 +78,9 @@ std::string takeArguments(Invocation& inv, const std::vector<std::string>& a) {
     case Command::SaveCurrent:
     case Command::LoadCurrent:
         if (a[0].empty()) return "FILE must not be empty";
+        if (a[0] == "-" && inv.json &&
+            (inv.command == Command::Backup || inv.command == Command::SaveCurrent))
+            return "with --json standard output holds the JSON: give a FILE, not -";
         inv.file = a[0];
         return {};
     case Command::Recall:
@@ -81,6 +89,8 @@ std::string takeArguments(Invocation& inv, const std::vector<std::string>& a) {
         if (!n) return "N must be a preset number from 1 to 20, not '" + a[0] + "'";
         inv.slot = *n;
         if (inv.command == Command::Store) {
+            // The unit would keep a blank name, which no list can show.
+            if (trimmed(a[1]).empty()) return "NAME must not be empty";
             if (!nameAllowed(a[1]))
                 return "NAME must be up to 15 printable ASCII characters (space to ~)";
             inv.name = a[1];
@@ -88,7 +98,7 @@ std::string takeArguments(Invocation& inv, const std::vector<std::string>& a) {
         return {};
     }
     case Command::Get:
-        if (a[0] != "all" && findParameterPath(a[0]) == nullptr)
+        if (selectParameterPaths(a[0]).empty())
             return "no parameter '" + a[0] + "' (m7410-ctl --help lists the paths)";
         inv.path = a[0];
         return {};
@@ -114,9 +124,18 @@ std::string takeArguments(Invocation& inv, const std::vector<std::string>& a) {
         }
         return {};
     }
+    case Command::Show:
+    case Command::Diff:
+        if (a[0].empty() || (a.size() > 1 && a[1].empty())) return "FILE must not be empty";
+        if (a.size() > 1 && a[0] == "-" && a[1] == "-")
+            return "only one of the two files can be standard input";
+        inv.file = a[0];
+        if (a.size() > 1) inv.otherFile = a[1];
+        return {};
     case Command::Help:
     case Command::Version:
     case Command::Status:
+    case Command::Batch:
         return {};
     }
     return {};
@@ -124,12 +143,15 @@ std::string takeArguments(Invocation& inv, const std::vector<std::string>& a) {
 
 } // namespace
 
-ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
+namespace {
+
+ParsedCommandLine parseArguments(const std::vector<std::string>& args) {
     Invocation inv;
     bool help = false;
     bool version = false;
     bool noVerify = false;
     bool dryRun = false;
+    std::optional<std::string> batchFile;
     std::vector<std::string> positional;
     bool onlyPositional = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -150,6 +172,16 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
             noVerify = true;
         } else if (arg == "--dry-run") {
             dryRun = true;
+        } else if (arg == "--quiet" || arg == "-q") {
+            inv.quiet = true;
+        } else if (arg == "--keep-going") {
+            inv.keepGoing = true;
+        } else if (arg == "-f" || arg == "--file" || arg.starts_with("--file=")) {
+            if (arg.starts_with("--file="))
+                batchFile = arg.substr(7);
+            else if (i + 1 < args.size())
+                batchFile = args[++i];
+            if (!batchFile || batchFile->empty()) return fail(arg.substr(0, 6) + " needs a FILE");
         } else if (arg == "--port" || arg.starts_with("--port=")) {
             std::string path;
             if (arg == "--port") {
@@ -178,14 +210,43 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     const CommandForm& form = it->second;
     inv.command = form.command;
     const std::vector<std::string> rest(positional.begin() + 1, positional.end());
-    if (rest.size() != form.arguments)
+    if (rest.size() < form.arguments || rest.size() > form.arguments + form.optionalArguments)
         return fail(std::string("usage: m7410-ctl [options] ") + form.usage);
+    if ((batchFile || inv.keepGoing) && inv.command != Command::Batch)
+        return fail("-f and --keep-going are for batch only");
+    if (batchFile) inv.file = *batchFile;
     if (noVerify && inv.command != Command::Restore) return fail("--no-verify is for restore only");
     inv.verify = !noVerify;
     if (dryRun && inv.command != Command::EqImport) return fail("--dry-run is for eq-import only");
     inv.dryRun = dryRun;
     if (std::string why = takeArguments(inv, rest); !why.empty()) return fail(why);
     return {inv, {}};
+}
+
+} // namespace
+
+bool readsStandardInput(const Invocation& inv) {
+    switch (inv.command) {
+    case Command::Restore:
+    case Command::LoadCurrent:
+    case Command::EqImport:
+    case Command::Show:
+    case Command::Diff:
+        return inv.file == "-" || inv.otherFile == "-";
+    default:
+        return false;
+    }
+}
+
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
+    ParsedCommandLine parsed = parseArguments(args);
+    if (parsed.invocation) {
+        parsed.json = parsed.invocation->json;
+    } else {
+        const auto end = std::find(args.begin(), args.end(), "--");
+        parsed.json = std::find(args.begin(), end, "--json") != end;
+    }
+    return parsed;
 }
 
 } // namespace m7410

@@ -31,6 +31,9 @@ enum class Command {
     Set,
     EqImport,
     EqExport,
+    Show,
+    Diff,
+    Batch,
 };
 
 struct Invocation {
@@ -41,18 +44,28 @@ struct Invocation {
     bool dryRun = false; // eq-import
     // Added after the system's serial ports, the last one being the port opened.
     std::vector<std::string> ports;
-    std::string file;  // backup, restore, save-current, load-current
-    int slot = 0;      // recall, store: 1..20
-    std::string name;  // store
-    std::string path;  // get, set ("all" for get)
-    std::string value; // set
-    int channel = 0;   // eq-import, eq-export: 0..3 as the model numbers them
+    bool quiet = false;     // no progress bar
+    bool keepGoing = false; // batch: run the lines after a failed one too
+    // backup, restore, save-current, load-current, eq-import, show, diff; batch's -f. "-" is
+    // standard output or input.
+    std::string file;
+    std::string otherFile; // diff: the second file; empty compares with the unit
+    int slot = 0;          // recall, store: 1..20
+    std::string name;      // store
+    std::string path;      // get ("all", a channel or part of one), set
+    std::string value;     // set
+    int channel = 0;       // eq-import, eq-export: 0..3 as the model numbers them
 };
 
 struct ParsedCommandLine {
     std::optional<Invocation> invocation;
     std::string error; // why the command line is wrong, when there is no invocation
+    // --json was asked for, even on a wrong line: the usage error is then an object too.
+    bool json = false;
 };
+
+// The invocation reads a file named "-", which is standard input.
+bool readsStandardInput(const Invocation& invocation);
 
 // args without the program name. Every argument is checked here, before anything reaches
 // the unit: a wrong slot, name, path or value is a usage error.

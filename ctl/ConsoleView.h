@@ -1,8 +1,10 @@
-// The engine's view on a console: progress on standard error, everything else remembered.
+// The engine's view on a console: a progress bar on standard error, everything else the unit's.
 #pragma once
 
+#include "ctl/ProgressMeter.h"
 #include "protocol/SessionView.h"
 
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -10,19 +12,24 @@
 
 namespace m7410 {
 
-// The front end's view of the unit on a console. Progress goes to the error stream, as a bar
-// that redraws itself on a terminal and as "NN%" lines elsewhere (a log keeps every step
-// readable). Everything else the window would show is the unit API's to report.
+// The front end's view of the unit on a console. The engine's own percentages count requests
+// sent and time passed, which is not what a person waiting wants to know, so they are not
+// shown: a command that moves presets says what to count (track), and the waits draw it.
+// Only on a terminal, and not with --quiet: in a pipe or a log a bar is noise.
 class ConsoleView : public SessionView {
 public:
-    ConsoleView(std::ostream& err, bool terminal) : err(err), terminal(terminal) {}
+    ConsoleView(std::ostream& err, bool terminal) : meter(err, terminal) {}
 
-    // Ends a progress bar left open by an exchange that never hid it.
+    void setQuiet(bool quiet);
+    // A bar of count() out of total, drawn by tick() until finishProgress.
+    void track(const std::string& what, int total, std::function<int()> count);
+    void tick();
+    // Wipes the bar, before a result or an error is printed.
     void finishProgress();
 
-    void showProgress(int percent) override;
-    void setProgress(int percent) override;
-    void hideProgress() override;
+    void showProgress(int) override {}
+    void setProgress(int) override {}
+    void hideProgress() override {}
     void setPanelsEnabled(unsigned, bool) override {}
     void closeCurrentPage() override {}
     void showMessage(const std::string&) override {}
@@ -49,12 +56,9 @@ public:
     void computeLowPass(int, int) override {}
 
 private:
-    void draw(int percent);
-
-    std::ostream& err;
-    bool terminal;
-    bool shown = false;
-    int lastPercent = -1;
+    ProgressMeter meter;
+    bool quiet = false;
+    std::function<int()> count;
 };
 
 } // namespace m7410

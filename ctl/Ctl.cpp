@@ -1,34 +1,56 @@
 #include "ctl/Ctl.h"
 
+#include "ctl/BatchRun.h"
+#include "ctl/DiffWithUnit.h"
 #include "ctl/EqCommands.h"
+#include "ctl/FileCommands.h"
 #include "ctl/HelpText.h"
+#include "ctl/JsonOutput.h"
 #include "ctl/ParameterCommands.h"
 #include "ctl/PresetTransfers.h"
+#include "ctl/StandardStreams.h"
+#include "link/SerialPortDiagnosis.h"
 #include "protocol/Frame.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QJsonArray>
+
+#include <fstream>
+#include <memory>
+#include <unistd.h>
 
 namespace m7410 {
 
-Ctl::Ctl(Unit& unit, ConsoleView& view, std::ostream& out, std::ostream& err)
-    : ctx{unit, view, out, err} {}
+Ctl::Ctl(Unit& unit, ConsoleView& view, std::ostream& out, std::ostream& err, std::istream& in)
+    : ctx{unit, view, out, err, in} {}
 
 std::optional<int> Ctl::withoutUnit(const ParsedCommandLine& parsed, std::ostream& out,
-                                    std::ostream& err) {
+                                    std::ostream& err, std::istream& in) {
     if (!parsed.invocation) {
         err << "m7410-ctl: " << parsed.error << "\nTry 'm7410-ctl --help'.\n";
+        if (parsed.json) printJsonLine(out, errorJson(ErrorKind::Usage, parsed.error));
         return ExitUsage;
     }
-    switch (parsed.invocation->command) {
+    return offline(*parsed.invocation, {in, out, err, parsed.invocation->json});
+}
+
+std::optional<int> Ctl::offline(const Invocation& inv, OfflineIo io) {
+    switch (inv.command) {
     case Command::Help:
-        out << helpText();
+        io.out << helpText();
         return ExitOk;
     case Command::Version:
-        out << "m7410-ctl " << M7410_VERSION << '\n';
+        io.out << "m7410-ctl " << M7410_VERSION << '\n';
         return ExitOk;
     case Command::EqImport:
-        if (!parsed.invocation->dryRun) return std::nullopt;
-        return eqPreviewCommand(parsed.invocation->channel, parsed.invocation->file, out, err);
+        if (!inv.dryRun) return std::nullopt;
+        return eqPreviewCommand(inv.channel, inv.file, io);
+    case Command::Show:
+        return showCommand(inv.file, io);
+    case Command::Diff:
+        if (inv.otherFile.empty()) return std::nullopt;
+        return diffFilesCommand(inv.file, inv.otherFile, io);
     default:
         return std::nullopt;
     }
@@ -36,8 +58,9 @@ std::optional<int> Ctl::withoutUnit(const ParsedCommandLine& parsed, std::ostrea
 
 int Ctl::run(const Invocation& inv) {
     ctx.json = inv.json;
+    ctx.view.setQuiet(inv.quiet);
     if (!connect()) return ExitFailure;
-    const int code = dispatch(inv);
+    const int code = inv.command == Command::Batch ? batch(inv) : dispatch(inv);
     ctx.view.finishProgress();
     // Stopped part-way: the link closes at once; otherwise the replies still due come in first.
     if (ctx.interrupted()) return code == ExitOk ? ExitOk : ExitInterrupted;
@@ -51,14 +74,18 @@ bool Ctl::connect() {
     if (r) return true;
     const UnitError& e = r.error();
     const std::string port = ctx.unit.serialPort();
+    const std::string_view kind = errorKindName(e.kind);
     if (e.kind == UnitErrorKind::NoPort && port.empty()) {
-        ctx.fail("no unit found: none on USB and no serial port (give one with --port PATH)");
+        ctx.fail(kind, "no unit found: none on USB and no serial port (give one with --port PATH)");
     } else if (e.kind == UnitErrorKind::NoPort) {
-        ctx.fail("no unit found: none on USB, and the serial port " + port +
-                 " could not be opened");
+        // Why the port would not open is told by the system, not by the engine.
+        const SerialPortProblem why = diagnoseSerialPort(port);
+        ctx.fail(kind, "no unit found: none on USB, and " + why.text,
+                 {{"port", QJsonObject{{"path", QString::fromStdString(port)},
+                                       {"problem", problemKindName(why.kind)}}}});
     } else if (e.kind == UnitErrorKind::TimeOut) {
-        ctx.fail("no answer from the unit on " + ctx.unit.status().link +
-                 " (the start-up exchange timed out)");
+        ctx.fail(kind, "no answer from the unit on " + ctx.unit.status().link +
+                           " (the start-up exchange timed out)");
     } else {
         ctx.fail(e);
     }
@@ -86,14 +113,67 @@ int Ctl::dispatch(const Invocation& inv) {
     case Command::Set:
         return setCommand(ctx, inv.path, inv.value);
     case Command::EqImport:
-        return eqImportCommand(ctx, inv.channel, inv.file);
+        return eqImportCommand(ctx, inv.channel, inv.file, ctx.in);
     case Command::EqExport:
         return eqExportCommand(ctx, inv.channel);
+    case Command::Diff:
+        return diffWithUnitCommand(ctx, inv.file);
     case Command::Help:
     case Command::Version:
+    case Command::Show:
+    case Command::Batch:
         break;
     }
     return ExitOk;
+}
+
+int Ctl::batch(const Invocation& inv) {
+    std::ifstream file;
+    const bool fromStandardInput = inv.file.empty() || isStandardStream(inv.file);
+    if (!fromStandardInput) {
+        // A pipe or a device given with -f would be waited on, not read.
+        const QFileInfo info(QString::fromStdString(inv.file));
+        if (info.exists() && !info.isFile())
+            return ctx.fail(ErrorKind::File, inv.file + ": not a regular file");
+        file.open(inv.file);
+        if (!file) return ctx.fail(ErrorKind::File, inv.file + ": cannot be read");
+    }
+    // The tool's own standard input may be a pipe still being written: its lines are taken
+    // as they come. A file, or the stream a test gives, is there whole.
+    std::unique_ptr<BatchInput> input;
+    if (fromStandardInput && &ctx.in == &std::cin)
+        input = std::make_unique<DescriptorInput>(STDIN_FILENO, [this] {
+            // The engine's timers and the port keep running while the next line is awaited.
+            QCoreApplication::processEvents(QEventLoop::AllEvents, DescriptorInput::WaitSliceMs);
+            return !ctx.interrupted();
+        });
+    else
+        input = std::make_unique<StreamInput>(fromStandardInput ? ctx.in : file);
+    const auto as = [&](bool json, const std::function<int()>& command) {
+        ctx.json = json;
+        const int code = command();
+        ctx.view.finishProgress();
+        ctx.json = inv.json;
+        return code;
+    };
+    BatchCommands commands;
+    commands.run = [&](const Invocation& line) {
+        if (fromStandardInput && readsStandardInput(line)) {
+            as(line.json, [&] {
+                return ctx.fail(ErrorKind::Usage,
+                                "standard input holds the batch's commands; name a file");
+            });
+            return static_cast<int>(ExitUsage);
+        }
+        if (const std::optional<int> answered =
+                offline(line, {ctx.in, ctx.out, ctx.err, line.json}))
+            return *answered;
+        return as(line.json, [&] { return dispatch(line); });
+    };
+    commands.runSets = [&](const std::vector<Invocation>& sets) {
+        return as(inv.json, [&] { return setCommands(ctx, sets); });
+    };
+    return runBatch(*input, {inv.keepGoing, inv.json}, ctx.out, ctx.err, commands);
 }
 
 int Ctl::status() {

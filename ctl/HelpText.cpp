@@ -16,33 +16,52 @@ Commands:
   save-current FILE         save the unit's current set into a one-group file
   load-current FILE         load a one-group file into the unit's current set
   recall N                  make preset N (1..20) the current set
-  store N NAME              store the current set as preset N under NAME (up to 15 characters)
-  get PATH                  print one parameter; "get all" prints every parameter
+  store N NAME              store the current set as preset N under NAME (1 to 15 characters)
+  get PATH                  print one parameter; "get high" a whole channel, "get high.eq2"
+                            one band, "get all" every parameter
   set PATH VALUE            set one parameter; the value is snapped to the unit's table and
                             the value set is printed
   eq-import CHANNEL FILE    put the filters of an Equalizer APO or REW filter text into the
                             channel's six EQ bands, printing requested and snapped values and
                             the largest difference (--dry-run: only print, no unit needed)
   eq-export CHANNEL         print the channel's six EQ bands as Equalizer APO text
+  show FILE                 the preset names of a one-group or 20-group file, no unit needed
+                            (with --json every parameter too)
+  diff FILE [FILE2]         the parameters in which FILE2, or the unit, differs from FILE:
+                            path, old and new value
+  batch [-f FILE]           run the commands of FILE or standard input, one a line, over one
+                            link, printing each result; stops at the first failure unless
+                            --keep-going
+
+A FILE of "-" is standard input (restore, load-current, eq-import, show, diff) or standard
+output (backup, save-current).
 
 Options:
   --port PATH               add PATH as the last serial port (the one opened without USB)
   --demo                    use a simulated unit instead of hardware
-  --json                    print the result as JSON (status, get, set, backup, restore, ...)
+  --json                    print every result, errors included, as one JSON object a line;
+                            an error is {"error": {"kind": ..., "message": ...}}
+  -q, --quiet               no progress bar (there is one only on a terminal)
   --no-verify               restore without reading the presets back
   --dry-run                 eq-import: show what the unit would get, change nothing
+  -f, --file FILE           batch: read the commands from FILE
+  --keep-going              batch: run the lines after a failed one too
   -h, --help                show this text
   -v, --version             show the version
 
 Parameter paths: CHANNEL.FIELD, CHANNEL one of main, high, middle, low.
   high|middle|low: gain (dB), mute (on|off), polarity (+|-), delay (ms),
-                   hpf.freq, lpf.freq (Hz), hpf.type, lpf.type (12db-Bworth .. 48db-Bessel),
+                   hpf.freq, lpf.freq (Hz), hpf.type, lpf.type (12db-Bworth .. 24db-Bessel,
+                   on high also 48db-Bworth, 48db-LR, 48db-Bessel),
                    limiter.threshold (dBu), limiter.attack, limiter.release (ms),
                    eq1..eq6 .type (PEQ|LS6|HS6), .freq (Hz), .gain (dB), .q
-  main:            volume (dB or mute), polarity, delay, hpf.*, lpf.*, eq1..eq6 .*
+  main:            volume (dB or mute), polarity, delay, hpf.*, lpf.* (up to 24db-Bessel),
+                   eq1..eq6 .*
 
-Exit status: 0 done, 1 the unit or a file failed (one line on standard error),
-2 the command line is wrong.
+Exit status: 0 done (diff too, whether or not there are differences), 1 the unit or a file
+failed and nothing was written (one line on standard error), 2 the command line is wrong,
+3 written but the read-back differs, 4 stopped by a signal part-way through. A batch exits
+with its first failure's status.
 
 Examples:
   m7410-ctl status
@@ -51,6 +70,8 @@ Examples:
   m7410-ctl set high.eq2.freq 50        # prints high.eq2.freq = 49.6 Hz
   m7410-ctl --json get all
   m7410-ctl eq-import main room-correction.txt --dry-run
+  m7410-ctl diff show-2026.m7410            # what changed on the unit since the backup
+  printf 'set high.eq1.gain -3\nset high.eq2.gain -2\n' | m7410-ctl batch
 )";
 }
 

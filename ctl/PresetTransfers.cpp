@@ -2,6 +2,9 @@
 
 #include "ctl/CommandContext.h"
 #include "ctl/CommandLine.h"
+#include "ctl/StandardStreams.h"
+#include "ctl/StreamedFile.h"
+#include "presets/PresetFileReader.h"
 #include "protocol/Frame.h"
 #include "protocol/ParameterBlock.h"
 
@@ -39,16 +42,64 @@ int interruptedRestore(CommandContext& ctx, const std::string& file) {
     else
         line += "presets 1-" + std::to_string(written) + " were written from " + file +
                 ", presets " + std::to_string(written + 1) + "-20 keep what they held";
-    ctx.fail(line);
+    ctx.fail(errorKindName(UnitErrorKind::Interrupted), line,
+             {{"file", QString::fromStdString(file)}, {"written", written}});
     return ExitInterrupted;
+}
+
+// The file the unit works on: the one named, or for "-" a temporary one standing in for the
+// stream (stdin copied into it, or stdout to be given its bytes).
+struct Target {
+    std::string path;
+    std::optional<StreamedFile> stream;
+    std::string shown; // the name messages use
+
+    // The unit's message, naming the stream rather than the temporary file.
+    std::string named(const std::string& message) const {
+        return stream ? stream->named(message, shown) : message;
+    }
+};
+
+std::optional<Target> targetFor(CommandContext& ctx, const std::string& file, bool input) {
+    if (!isStandardStream(file)) return Target{file, std::nullopt, file};
+    std::string error;
+    const std::string shown = input ? "standard input" : "standard output";
+    std::optional<StreamedFile> stream =
+        input ? StreamedFile::forInput(ctx.in, static_cast<std::size_t>(MaxPresetFileBytes), error)
+              : StreamedFile::forOutput(error);
+    if (!stream) {
+        ctx.fail(
+            errorKindName(input ? UnitErrorKind::FileNotReadable : UnitErrorKind::FileNotWritten),
+            shown + ": " + error);
+        return std::nullopt;
+    }
+    const std::string path = stream->path();
+    return Target{path, std::move(stream), shown};
+}
+
+int failed(CommandContext& ctx, const Target& target, const UnitError& e) {
+    return ctx.fail(errorKindName(e.kind), target.named(e.message));
+}
+
+// The file written for standard output, onto it.
+int delivered(CommandContext& ctx, const Target& target) {
+    if (target.stream->copyTo(ctx.out)) return ExitOk;
+    return ctx.fail(errorKindName(UnitErrorKind::FileNotWritten),
+                    "standard output could not be written");
 }
 
 } // namespace
 
 int backupCommand(CommandContext& ctx, const std::string& file) {
-    const UnitResult<std::vector<std::string>> r = ctx.await<std::vector<std::string>>(
-        [&](UnitDone<std::vector<std::string>> done) { ctx.unit.backup(file, std::move(done)); });
-    if (!r) return ctx.fail(r.error());
+    const std::optional<Target> target = targetFor(ctx, file, false);
+    if (!target) return ExitFailure;
+    ctx.view.track("reading presets", PresetSlotCount, [&] { return ctx.unit.presetsArrived(); });
+    const UnitResult<std::vector<std::string>> r =
+        ctx.await<std::vector<std::string>>([&](UnitDone<std::vector<std::string>> done) {
+            ctx.unit.backup(target->path, std::move(done));
+        });
+    if (!r) return failed(ctx, *target, r.error());
+    if (target->stream) return delivered(ctx, *target);
     if (ctx.json)
         ctx.printJson({{"file", QString::fromStdString(file)}, {"presets", namesOf(r.value())}});
     else
@@ -57,11 +108,19 @@ int backupCommand(CommandContext& ctx, const std::string& file) {
 }
 
 int restoreCommand(CommandContext& ctx, const std::string& file, bool verify) {
-    const UnitResult<RestoreReport> r = ctx.await<RestoreReport>(
-        [&](UnitDone<RestoreReport> done) { ctx.unit.restore(file, verify, std::move(done)); });
+    // Written, then read back: one bar over both halves.
+    ctx.view.track(verify ? "restoring and verifying" : "restoring",
+                   verify ? 2 * PresetSlotCount : PresetSlotCount,
+                   [&] { return ctx.unit.presetsWritten() + ctx.unit.presetsArrived(); });
+    const std::optional<Target> target = targetFor(ctx, file, true);
+    if (!target) return ExitFailure;
+    const UnitResult<RestoreReport> r = ctx.await<RestoreReport>([&](UnitDone<RestoreReport> done) {
+        ctx.unit.restore(target->path, verify, std::move(done));
+    });
     if (!r) {
-        if (r.error().kind == UnitErrorKind::Interrupted) return interruptedRestore(ctx, file);
-        return ctx.fail(r.error());
+        if (r.error().kind == UnitErrorKind::Interrupted)
+            return interruptedRestore(ctx, target->shown);
+        return failed(ctx, *target, r.error());
     }
     const RestoreReport& report = r.value();
     QJsonObject summary{{"file", QString::fromStdString(file)},
@@ -80,21 +139,28 @@ int restoreCommand(CommandContext& ctx, const std::string& file, bool verify) {
     for (int slot : report.differing)
         differingJson.append(slot);
     summary.insert("differing", differingJson);
-    if (ctx.json) ctx.printJson(summary);
     if (!report.differing.empty()) {
-        ctx.fail(std::string("restore not verified: ") +
-                 (report.differing.size() == 1 ? "preset " : "presets ") +
-                 slotList(report.differing) + " read back differently from " + file);
+        ctx.fail(errorKindName(UnitErrorKind::NotVerified),
+                 std::string("restore not verified: ") +
+                     (report.differing.size() == 1 ? "preset " : "presets ") +
+                     slotList(report.differing) + " read back differently from " + target->shown,
+                 summary);
         return ExitNotVerified;
     }
-    if (!ctx.json) ctx.out << "restored 20 presets, verified\n";
+    if (ctx.json)
+        ctx.printJson(summary);
+    else
+        ctx.out << "restored 20 presets, verified\n";
     return ExitOk;
 }
 
 int saveCurrentCommand(CommandContext& ctx, const std::string& file) {
+    const std::optional<Target> target = targetFor(ctx, file, false);
+    if (!target) return ExitFailure;
     const UnitResult<std::string> r = ctx.await<std::string>(
-        [&](UnitDone<std::string> done) { ctx.unit.saveCurrent(file, std::move(done)); });
-    if (!r) return ctx.fail(r.error());
+        [&](UnitDone<std::string> done) { ctx.unit.saveCurrent(target->path, std::move(done)); });
+    if (!r) return failed(ctx, *target, r.error());
+    if (target->stream) return delivered(ctx, *target);
     if (ctx.json)
         ctx.printJson(
             {{"file", QString::fromStdString(file)}, {"name", QString::fromLatin1(r.value())}});
@@ -104,15 +170,17 @@ int saveCurrentCommand(CommandContext& ctx, const std::string& file) {
 }
 
 int loadCurrentCommand(CommandContext& ctx, const std::string& file) {
+    const std::optional<Target> target = targetFor(ctx, file, true);
+    if (!target) return ExitFailure;
     const UnitResult<std::string> r = ctx.await<std::string>(
-        [&](UnitDone<std::string> done) { ctx.unit.loadCurrent(file, std::move(done)); });
-    if (!r) return ctx.fail(r.error());
+        [&](UnitDone<std::string> done) { ctx.unit.loadCurrent(target->path, std::move(done)); });
+    if (!r) return failed(ctx, *target, r.error());
     const std::string name = consoleText(r.value());
     if (ctx.json)
         ctx.printJson(
             {{"file", QString::fromStdString(file)}, {"name", QString::fromStdString(name)}});
     else
-        ctx.out << "loaded " << file << " into the current set (" << name << ")\n";
+        ctx.out << "loaded " << target->shown << " into the current set (" << name << ")\n";
     return ExitOk;
 }
 

@@ -65,7 +65,10 @@ FilterImport planFilterImport(const FilterText& text, const ChannelBands& curren
     FilterImport plan;
     const size_t n = text.filters.size();
     if (n == 0) {
-        plan.error = "The file holds no filter the unit can use.";
+        plan.error = "The file holds no filter the unit can use";
+        plan.error += text.skipped.empty() ? "." : ":";
+        for (const SkippedLine& s : text.skipped)
+            plan.error.append(1, '\n').append(skippedLineText(s));
         return plan;
     }
     if (n > EqRowsPerChannel) {
@@ -83,6 +86,18 @@ FilterImport planFilterImport(const FilterText& text, const ChannelBands& curren
     }
     plan.deviation = largestDeviation(plan.requested, plan.bands);
     return plan;
+}
+
+std::string skippedLineText(const SkippedLine& s) {
+    std::string out = "line ";
+    out.append(std::to_string(s.line)).append(" skipped (").append(s.reason).append("): ");
+    return out.append(s.text);
+}
+
+std::optional<std::string> preampNote(const FilterText& text) {
+    if (!text.preamp || *text.preamp == 0.0) return std::nullopt;
+    return "Preamp " + shortestDecimal(*text.preamp) +
+           " dB is not applied: the unit's EQ has no overall gain.";
 }
 
 std::string deviationText(const Deviation& d) {

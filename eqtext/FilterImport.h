@@ -7,6 +7,7 @@
 #include "model/EqBand.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,8 @@ EqBand snapFilter(const TextFilter& filter, EqBand band);
 
 // What importing a filter text into one channel would do.
 struct FilterImport {
-    // Empty when the import can go ahead; otherwise why not (and nothing else is filled).
+    // Empty when the import can go ahead; otherwise why not (and nothing else is filled). With
+    // no usable filter it lists every skipped line, as nothing else would tell what went wrong.
     std::string error;
     std::vector<TextFilter> requested;
     // The channel's six bands afterwards: filter n in row n, rows without a filter at 0 dB.
@@ -34,6 +36,10 @@ FilterImport planFilterImport(const FilterText& text, const ChannelBands& curren
 // The preview as text: one line per filter, requested then snapped values, then the largest
 // difference and where it occurs.
 std::string importPreviewText(const FilterImport& plan);
+// "line 4 skipped (\"abc\" is not a number): Filter 4: ON PK Fc abc Hz ...".
+std::string skippedLineText(const SkippedLine& skipped);
+// Why a file's preamp is left out; nothing when it has none or 0 dB.
+std::optional<std::string> preampNote(const FilterText& text);
 // "2.35 dB at 1234 Hz".
 std::string deviationText(const Deviation& deviation);
 

@@ -39,15 +39,6 @@ Section secondOrderShelf(bool low, double f0, double gainDb, double q) {
             2 * ((a - 1) - (a + 1) * c),     (a + 1) - (a - 1) * c - k};
 }
 
-// First-order (6 dB/oct) shelf whose level at f0 is half the shelf's gain, bilinear with the
-// frequency warped at f0.
-Section firstOrderShelf(bool low, double f0, double gainDb) {
-    const double r = std::pow(10.0, gainDb / 40.0); // square root of the linear gain
-    const double t = std::tan(shelfOmega(f0) / 2.0);
-    if (low) return {1.0 + t * r, t * r - 1.0, 0.0, 1.0 + t / r, t / r - 1.0, 0.0};
-    return {r + t, t - r, 0.0, 1.0 / r + t, t - 1.0 / r, 0.0};
-}
-
 } // namespace
 
 double requestedLevel(std::span<const TextFilter> filters, double hz) {
@@ -59,9 +50,12 @@ double requestedLevel(std::span<const TextFilter> filters, double hz) {
             continue;
         }
         const bool low = f.kind == TextFilterKind::LowShelf;
-        const Section s = f.shelfSlopeDb == 6
-                              ? firstOrderShelf(low, f.freq, f.gain)
-                              : secondOrderShelf(low, f.freq, f.gain, f.q.value_or(0.7071));
+        // A 6 dB shelf is the unit's own: export writes its shelves so, and they must read back
+        // as the very curve the unit makes.
+        const Section s = f.shelfSlopeDb != 6
+                              ? secondOrderShelf(low, f.freq, f.gain, f.q.value_or(0.7071))
+                          : low ? lowShelfSection(f.freq, f.gain)
+                                : highShelfSection(f.freq, f.gain);
         level += cascadeLevelAt({&s, 1}, shelfOmega(hz));
     }
     return level;

@@ -12,7 +12,8 @@
 namespace m7410 {
 
 // Level in dB at hz of the filters exactly as written: peaks as the unit's own peaking design at
-// the unsnapped values, shelves with the slope the text asks for (12 dB/oct unless "6dB").
+// the unsnapped values, shelves with the slope the text asks for: a second-order shelf of the
+// given Q unless "6dB", which is the unit's own 6 dB shelf, as export writes it.
 double requestedLevel(std::span<const TextFilter> filters, double hz);
 // Level in dB at hz of the bands as the graph models the unit (table values, 6 dB shelves).
 double unitLevel(std::span<const EqBand> bands, double hz);

@@ -76,6 +76,15 @@ const auto ThresholdDb = leadingNumbers(LimiterThresholdList);
 const auto AttackMs = leadingNumbers(LimiterAttackList);
 const auto ReleaseMs = leadingNumbers(LimiterReleaseList);
 
+// The unit lists write "-19dBu" and "90ms" beside "0.5 ms"; here every value is number, space,
+// unit.
+template <std::size_t N>
+std::string withUnit(const std::array<double, N>& numbers, int32_t index, const char* unit) {
+    if (index < 0 || index >= static_cast<int32_t>(N))
+        return std::string("(").append(std::to_string(index)).append(")");
+    return shortestDecimal(numbers[static_cast<std::size_t>(index)]) + " " + unit;
+}
+
 template <std::size_t N>
 std::string choices(const std::array<std::string_view, N>& list, std::size_t count = N) {
     std::string out;
@@ -102,9 +111,12 @@ std::optional<int32_t> snapToList(const std::array<std::string_view, N>& list,
                                   std::string_view unit, std::string& error) {
     std::string ignored;
     if (const std::optional<int32_t> exact = choose(list, text, N, ignored)) return exact;
-    const std::optional<double> v = parseNumber(text, {unit});
+    const std::optional<double> v = parseNumber(text, {lower(unit)});
     if (!v) {
-        error = "not a number of " + std::string(unit) + ": choose one of " + choices(list);
+        std::string offered;
+        for (std::size_t i = 0; i < N; ++i)
+            offered += (i ? ", " : "") + withUnit(numbers, static_cast<int32_t>(i), unit.data());
+        error = "not a number of " + std::string(unit) + ": choose one of " + offered;
         return std::nullopt;
     }
     return nearestIndex(numbers, *v);
@@ -191,6 +203,17 @@ const ParameterPath* findParameterPath(std::string_view path) {
     return nullptr;
 }
 
+std::vector<const ParameterPath*> selectParameterPaths(std::string_view selector) {
+    const std::string wanted = lower(selector);
+    std::vector<const ParameterPath*> out;
+    for (const ParameterPath& p : allParameterPaths()) {
+        const bool within = p.path.size() > wanted.size() && p.path.starts_with(wanted) &&
+                            p.path[wanted.size()] == '.';
+        if (wanted == "all" || p.path == wanted || within) out.push_back(&p);
+    }
+    return out;
+}
+
 const std::vector<std::string>& channelNames() {
     static const std::vector<std::string> names = [] {
         std::vector<std::string> out;
@@ -238,11 +261,11 @@ ParameterReading readParameter(const ChannelModel& model, const ParameterPath& p
     case F::LpfType:
         return {entry(FilterTypeList, i), std::nullopt, ""};
     case F::LimiterThreshold:
-        return numeric(at(ThresholdDb, i), entry(LimiterThresholdList, i), "dBu");
+        return numeric(at(ThresholdDb, i), withUnit(ThresholdDb, i, "dBu"), "dBu");
     case F::LimiterAttack:
-        return numeric(at(AttackMs, i), entry(LimiterAttackList, i), "ms");
+        return numeric(at(AttackMs, i), withUnit(AttackMs, i, "ms"), "ms");
     case F::LimiterRelease:
-        return numeric(at(ReleaseMs, i), entry(LimiterReleaseList, i), "ms");
+        return numeric(at(ReleaseMs, i), withUnit(ReleaseMs, i, "ms"), "ms");
     case F::EqType:
         return {entry(EqTypeList, i), std::nullopt, ""};
     case F::EqQ:
@@ -307,7 +330,7 @@ std::optional<int32_t> snapParameterValue(const ParameterPath& p, std::string_vi
         return choose(FilterTypeList, text, offered, error);
     }
     case F::LimiterThreshold:
-        return snapToList(LimiterThresholdList, ThresholdDb, text, "dbu", error);
+        return snapToList(LimiterThresholdList, ThresholdDb, text, "dBu", error);
     case F::LimiterAttack:
         return snapToList(LimiterAttackList, AttackMs, text, "ms", error);
     case F::LimiterRelease:

@@ -51,6 +51,9 @@ struct ParameterReading {
 const std::vector<ParameterPath>& allParameterPaths();
 // Nothing when no parameter has this path.
 const ParameterPath* findParameterPath(std::string_view path);
+// The paths a get names: "all", a channel ("high"), a part of one ("high.eq2", "main.hpf") or
+// one path; in the order of allParameterPaths. Empty when nothing matches.
+std::vector<const ParameterPath*> selectParameterPaths(std::string_view selector);
 // The channel names of the paths, in the order of allParameterPaths.
 const std::vector<std::string>& channelNames();
 // The model's channel number (0..3) of a channel name; -1 for none.

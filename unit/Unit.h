@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace m7410 {
@@ -60,6 +61,9 @@ public:
     // on the engine no preset is half sent: a block's header and the block go out within one
     // engine step.
     int presetsWritten() const { return restoring ? restoredPresets : 0; }
+    // Presets of the 20-preset read in progress that have arrived (0..20), for a progress bar
+    // that shows what came rather than what was asked for.
+    int presetsArrived() const;
 
     void connect(UnitDone<UnitStatus> done);
     // Closes the link once the replies still due have come (bounded), so that the next program
@@ -81,6 +85,10 @@ public:
     void readPresets(UnitDone<std::vector<std::string>> done);
     // One parameter to a stored index (snapped by the catalogue); done once the unit took it.
     void setParameter(const ParameterPath& path, int32_t index, UnitDone<Done> done);
+    // Several parameters sent as one change: each message goes out as soon as the pacing
+    // allows, and one poll's answer afterwards confirms them all.
+    void setParameters(const std::vector<std::pair<const ParameterPath*, int32_t>>& values,
+                       UnitDone<Done> done);
     // A channel's six EQ bands as one change.
     void applyEq(int channel, const ChannelBands& bands, UnitDone<Done> done);
 
@@ -167,6 +175,7 @@ private:
     bool quietProgress = false;
     bool restoring = false;
     int restoredPresets = 0;
+    bool readingPresets = false;
     Outcome seen;
     std::optional<bool> bass;
     unsigned disabled = 0;
@@ -189,6 +198,7 @@ template <class T> inline bool Unit::begin(UnitDone<T>& done) {
 template <class T> inline void Unit::finish(UnitDone<T>& done, UnitResult<T> result) {
     busy = false;
     restoring = false;
+    readingPresets = false;
     savePath.reset();
     openPath.reset();
     expected.clear();

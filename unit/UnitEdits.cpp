@@ -48,6 +48,19 @@ void Unit::setParameter(const ParameterPath& path, int32_t index, UnitDone<Done>
     sendEdits(path.path + " was sent", std::move(done));
 }
 
+void Unit::setParameters(const std::vector<std::pair<const ParameterPath*, int32_t>>& values,
+                         UnitDone<Done> done) {
+    if (!begin(done)) return;
+    Session& s = session();
+    for (const auto& [path, index] : values) {
+        writeParameter(s.model(), s.builders(), *path, index);
+        notify([path](UnitListener& l) {
+            if (l.parameterChanged) l.parameterChanged(path->path, ChangeOrigin::ThisProgram);
+        });
+    }
+    sendEdits(std::to_string(values.size()) + " values were sent", std::move(done));
+}
+
 void Unit::applyEq(int channel, const ChannelBands& bands, UnitDone<Done> done) {
     if (!begin(done)) return;
     if (channel < 0 || channel >= ChannelCount) {

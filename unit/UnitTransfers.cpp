@@ -32,10 +32,15 @@ template <class T> UnitResult<T> lostOrTimedOut(WaitEnd end, const std::string& 
 }
 } // namespace
 
+int Unit::presetsArrived() const {
+    return readingPresets ? static_cast<int>(session().collection().size()) : 0;
+}
+
 void Unit::readPresets(UnitDone<std::vector<std::string>> done) {
     if (!begin(done)) return;
     auto d = std::make_shared<UnitDone<std::vector<std::string>>>(std::move(done));
     const int dialogs = seen.saveDialogs;
+    readingPresets = true;
     files->saveTwentyGroupsToPc();
     waitFor([this, dialogs] { return seen.saveDialogs > dialogs; }, ReadLimitMs,
             [this, d](WaitEnd end) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 namespace m7410::test {
@@ -25,6 +26,8 @@ TEST(CtlCommandLine, WrongLinesAreUsageErrorsWithOneLineSayingWhy) {
         {"store", "4", "Sixteen chars ok"},
         {"store", "4", "caf\xc3\xa9"},
         {"store", "4", "tab\there"},
+        {"store", "8", ""},
+        {"store", "8", "   "},
         {"get", "high.volume"},
         {"get", "treble.gain"},
         {"set", "high.gain", "loud"},
@@ -36,6 +39,15 @@ TEST(CtlCommandLine, WrongLinesAreUsageErrorsWithOneLineSayingWhy) {
         {"backup", "x", "--no-verify"},
         {"status", "--port"},
         {"status", "--frobnicate"},
+        {"show"},
+        {"diff", "a", "b", "c"},
+        {"diff", "-", "-"},
+        {"status", "--keep-going"},
+        {"status", "-f", "script"},
+        {"batch", "-f"},
+        {"batch", "extra"},
+        {"get", "high.eq7"},
+        {"get", "hig"},
     };
     for (const auto& args : wrong) {
         std::ostringstream out, err;
@@ -45,7 +57,13 @@ TEST(CtlCommandLine, WrongLinesAreUsageErrorsWithOneLineSayingWhy) {
             line += a + " ";
         ASSERT_TRUE(code.has_value()) << line;
         EXPECT_EQ(*code, ExitUsage) << line;
-        EXPECT_TRUE(out.str().empty()) << line;
+        // With --json the error is an object on standard output as well.
+        const bool json = std::find(args.begin(), args.end(), "--json") != args.end();
+        if (json)
+            EXPECT_EQ(out.str().rfind("{\"error\":{\"kind\":\"usage\",\"message\":", 0), 0u)
+                << line << out.str();
+        else
+            EXPECT_TRUE(out.str().empty()) << line;
         EXPECT_EQ(err.str().rfind("m7410-ctl: ", 0), 0u) << line << err.str();
     }
 }
@@ -69,6 +87,7 @@ TEST(CtlCommandLine, TakesOptionsAnywhereAndNegativeNumbersAsValues) {
     ASSERT_TRUE(s.invocation) << s.error;
     EXPECT_EQ(s.invocation->slot, 20);
     EXPECT_EQ(s.invocation->name, "Main Hall 15ch!");
+    EXPECT_EQ(parse({"store", "8", ""}).error, "NAME must not be empty");
 }
 
 TEST(CtlCommandLine, HelpListsEveryCommandWithExamples) {
@@ -76,9 +95,22 @@ TEST(CtlCommandLine, HelpListsEveryCommandWithExamples) {
     EXPECT_EQ(Ctl::withoutUnit(parse({"--help"}), out, err), std::optional<int>(ExitOk));
     for (const char* command :
          {"status", "backup FILE", "restore FILE", "save-current FILE", "load-current FILE",
-          "recall N", "store N NAME", "get PATH", "set PATH VALUE", "Examples:"})
+          "recall N", "store N NAME", "get PATH", "set PATH VALUE", "show FILE",
+          "diff FILE [FILE2]", "batch [-f FILE]", "--keep-going", "--quiet", "Examples:"})
         EXPECT_NE(out.str().find(command), std::string::npos) << command;
     EXPECT_FALSE(Ctl::withoutUnit(parse({"status"}), out, err).has_value());
+    // The 48 dB crossover types are offered on the "High" row only, and said so.
+    const std::string help = out.str();
+    std::size_t at = 0;
+    int mentions = 0;
+    while ((at = help.find("48db", at)) != std::string::npos) {
+        const std::size_t lineStart = help.rfind('\n', at) + 1;
+        EXPECT_NE(help.substr(lineStart, at - lineStart).find("on high"), std::string::npos)
+            << help.substr(lineStart, help.find('\n', at) - lineStart);
+        at = help.find('\n', at);
+        ++mentions;
+    }
+    EXPECT_EQ(mentions, 1);
 }
 
 } // namespace

@@ -64,11 +64,12 @@ public:
         std::ostringstream out;
         std::ostringstream err;
         CtlResult result;
+        std::istringstream in(input);
         const ParsedCommandLine parsed = parseCommandLine(args);
-        if (const std::optional<int> answered = Ctl::withoutUnit(parsed, out, err)) {
+        if (const std::optional<int> answered = Ctl::withoutUnit(parsed, out, err, in)) {
             result.code = *answered;
         } else {
-            ConsoleView view(err, false);
+            ConsoleView view(err, terminal);
             Unit unit(clock);
             unit.setFrontView(&view);
             if (face == Face::Hid) {
@@ -77,12 +78,12 @@ public:
                         std::vector<SerialPortEntry>{});
                 });
                 unit.attach(linkOf(engine));
-                result.code = runOn(unit, view, *parsed.invocation, out, err);
+                result.code = runOn(unit, view, *parsed.invocation, out, err, in);
             } else {
                 serial = std::make_unique<SerialEngine>(clock, unit, streamFace);
                 unit.attach(UnitLink{serial->s, serial->connection, [] { return true; },
                                      [] { return std::string("serial ttyS3"); }});
-                result.code = runOn(unit, view, *parsed.invocation, out, err);
+                result.code = runOn(unit, view, *parsed.invocation, out, err, in);
                 serial.reset();
             }
         }
@@ -95,13 +96,17 @@ public:
     sim::SimUnit unit;
     // The serial line's pace in bytes per second (960 is 9600 baud); 0 delivers at once.
     void setLinePace(int bytesPerSecond) { streamFace.setBytesPerSecond(bytesPerSecond); }
+    // Standard error is a terminal: progress bars are drawn.
+    bool terminal = false;
+    // What the next runs read as standard input.
+    std::string input;
     // Set to stop the next run part-way, as a signal would.
     std::function<bool()> interrupted = [] { return false; };
 
 private:
     int runOn(Unit& u, ConsoleView& view, const Invocation& inv, std::ostream& out,
-              std::ostream& err) {
-        Ctl ctl(u, view, out, err);
+              std::ostream& err, std::istream& in) {
+        Ctl ctl(u, view, out, err, in);
         ctl.setInterrupted(interrupted);
         return ctl.run(inv);
     }

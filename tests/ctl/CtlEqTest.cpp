@@ -55,6 +55,24 @@ TEST(CtlEq, DryRunPreviewsWithoutAUnitAndRefusesMoreThanSixFilters) {
         std::optional<int>(ExitUsage));
 }
 
+TEST(CtlEq, PreviewSaysThePreampIsNotAppliedAndWhyNoLineIsUsable) {
+    std::ostringstream out, err;
+    const auto code = Ctl::withoutUnit(
+        parseCommandLine({"eq-import", "main", Data + "/apo-config.txt", "--dry-run"}), out, err);
+    ASSERT_EQ(code, std::optional<int>(ExitOk)) << err.str();
+    EXPECT_NE(out.str().find("Preamp -6.5 dB is not applied"), std::string::npos) << out.str();
+
+    QTemporaryDir dir;
+    const std::string file = dir.filePath("none.txt").toStdString();
+    std::ofstream(file) << "Filter 1: ON LP Fc 80 Hz\nFilter 2: ON PK Fc 90 Hz Gain 2\n";
+    std::ostringstream out2, err2;
+    EXPECT_EQ(
+        Ctl::withoutUnit(parseCommandLine({"eq-import", "low", file, "--dry-run"}), out2, err2),
+        std::optional<int>(ExitFailure));
+    EXPECT_NE(err2.str().find("line 1 skipped (filter type LP"), std::string::npos) << err2.str();
+    EXPECT_NE(err2.str().find("line 2 skipped (no Q)"), std::string::npos) << err2.str();
+}
+
 TEST(CtlEq, ImportSendsTheSnappedBandsAndExportReadsThemBack) {
     CtlBench bench(Face::Hid);
     const std::string apo = Data + "/apo-config.txt";

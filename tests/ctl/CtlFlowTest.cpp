@@ -1,8 +1,8 @@
 #include "CtlBench.h"
 
-#include "unit/ParameterPaths.h"
 #include "presets/PresetFileReader.h"
 #include "protocol/Frame.h"
+#include "unit/ParameterPaths.h"
 
 #include <QTemporaryDir>
 
@@ -231,7 +231,12 @@ TEST_P(CtlFlow, ValuesSnapToTheTablesAndTheirEnds) {
         {{"main.delay", "60"}, "main.delay = 5.040 ms"},
         {{"main.volume", "+6"}, "main.volume = 0.0 dB"},
         {{"main.volume", "mute"}, "main.volume = mute"},
-        {{"low.limiter.threshold", "-40dBu"}, "low.limiter.threshold = -19dBu"},
+        // Every unit after a space, though the unit's own lists write "-19dBu" and "90ms".
+        {{"low.limiter.threshold", "-40dBu"}, "low.limiter.threshold = -19 dBu"},
+        {{"low.limiter.threshold", "-7dBu"}, "low.limiter.threshold = -7 dBu"},
+        {{"low.limiter.release", "100 ms"}, "low.limiter.release = 90 ms"},
+        {{"low.limiter.release", "1200ms"}, "low.limiter.release = 1200 ms"},
+        {{"high.limiter.attack", "0.4"}, "high.limiter.attack = 0.5 ms"},
         {{"low.limiter.release", "1e9"}, ""}, // not a decimal number: refused
     };
     for (const auto& [args, shown] : cases) {

@@ -1,5 +1,6 @@
 #include "common/RealTime.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -13,9 +14,13 @@ struct ToolRun {
     QString err;
 };
 
-ToolRun ctl(const QStringList& arguments) {
+ToolRun ctl(const QStringList& arguments, const QByteArray& input = {}) {
     QProcess p;
     p.start(QStringLiteral(M7410_CTL_PATH), arguments);
+    if (p.waitForStarted(5000)) {
+        p.write(input);
+        p.closeWriteChannel();
+    }
     ToolRun r;
     if (!p.waitForFinished(30000)) {
         p.kill();
@@ -48,6 +53,44 @@ TEST(CtlRealTime, StatusSetAndGetOverAPseudoTerminal) {
 
     sim.terminate();
     sim.waitForFinished(3000);
+}
+
+// A scripted scene change: 24 EQ values over one link at line speed, where 24 separate starts
+// of the tool would take over a minute.
+TEST(CtlRealTime, BatchSetsTwentyFourEqValuesWithinFifteenSeconds) {
+    QProcess sim;
+    const QString pty = startSimulator(sim);
+    if (pty.isEmpty()) GTEST_SKIP() << "m7410-sim does not serve a pseudo-terminal";
+    QByteArray script;
+    for (const char* channel : {"high", "middle", "low", "main"})
+        for (int band = 1; band <= 6; ++band)
+            script +=
+                QStringLiteral("set %1.eq%2.gain -%3\n").arg(channel).arg(band).arg(band).toUtf8();
+    QElapsedTimer elapsed;
+    elapsed.start();
+    const ToolRun batch = ctl({"--port", pty, "batch"}, script);
+    const qint64 ms = elapsed.elapsed();
+    EXPECT_EQ(batch.code, 0) << batch.err.toStdString();
+    EXPECT_EQ(batch.out.count('\n'), 24) << batch.out.toStdString();
+    EXPECT_TRUE(batch.out.endsWith("main.eq6.gain = -6 dB\n")) << batch.out.toStdString();
+    EXPECT_LT(ms, 15000);
+    const ToolRun get = ctl({"--port", pty, "get", "low.eq4.gain"});
+    EXPECT_EQ(get.out, "low.eq4.gain = -4 dB\n");
+    sim.terminate();
+    sim.waitForFinished(3000);
+}
+
+// Which of the reasons a serial port does not open, said in words, with no unit about.
+TEST(CtlRealTime, APortThatWillNotOpenSaysWhy) {
+    const ToolRun missing = ctl({"--port", "/dev/ttyNoSuchPort9", "status", "--json"});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_TRUE(missing.err.contains("/dev/ttyNoSuchPort9 does not exist"))
+        << missing.err.toStdString();
+    EXPECT_TRUE(missing.out.contains("\"problem\":\"missing\"")) << missing.out.toStdString();
+    const ToolRun notSerial = ctl({"--port", "/dev/null", "status"});
+    EXPECT_EQ(notSerial.code, 1);
+    EXPECT_TRUE(notSerial.err.contains("/dev/null is not a serial port"))
+        << notSerial.err.toStdString();
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "eqtext/FilterImport.h"
 #include "eqtext/FilterTextParser.h"
 #include "eqtext/FilterTextWriter.h"
+#include "model/TypedValues.h"
 #include "model/ValueTables.h"
 
 #include <gtest/gtest.h>
@@ -121,22 +122,25 @@ TEST(FilterText, MalformedFilterLinesAreSkippedWithAReason) {
 
 TEST(FilterText, RequestedShelvesHaveTheSlopeTheTextAsksFor) {
     const FilterText text = parseFilterText("Filter: ON LS Fc 200 Hz Gain 6 dB\n"
-                                            "Filter: ON HS 6dB Fc 2000 Hz Gain -6 dB\n");
-    ASSERT_EQ(text.filters.size(), 2u);
+                                            "Filter: ON HS Fc 2000 Hz Gain -6 dB\n"
+                                            "Filter: ON LS 6dB Fc 198 Hz Gain 6 dB\n");
+    ASSERT_EQ(text.filters.size(), 3u);
+    ASSERT_EQ(FreqTable[snapFrequency(198.0)], 198.0);
     const std::span<const TextFilter> low(&text.filters[0], 1);
     const std::span<const TextFilter> high(&text.filters[1], 1);
+    const std::span<const TextFilter> lowSixDb(&text.filters[2], 1);
     // The graph's level scale is 0.2 % below 20 log10.
     EXPECT_NEAR(requestedLevel(low, 20.0), 6.0, 0.05);
     EXPECT_NEAR(requestedLevel(low, 200.0), 3.0, 0.05);
     EXPECT_NEAR(requestedLevel(low, 20000.0), 0.0, 0.01);
     EXPECT_NEAR(requestedLevel(high, 2000.0), -3.0, 0.05);
     EXPECT_NEAR(requestedLevel(high, 20.0), 0.0, 0.05);
-    // 12 dB per octave against 6: two octaves above the midpoint the steeper shelf is nearly
-    // done, the gentler one still lifts (by 0.38 dB for a first-order shelf).
-    const TextFilter lowSixDb{TextFilterKind::LowShelf, "LS 6dB", 200.0, 6.0, 0.7071, 6, 1};
-    EXPECT_NEAR(requestedLevel({&lowSixDb, 1}, 200.0), 3.0, 0.05);
-    EXPECT_NEAR(requestedLevel({&lowSixDb, 1}, 800.0), 0.38, 0.02);
-    EXPECT_LT(requestedLevel(low, 800.0), 0.2);
+    // A 6 dB shelf is the unit's own, which sits above its nominal frequency: the same level as
+    // the band the unit would make of it, and not the 12 dB shelf's midpoint.
+    EqBand unitShelf{snapFrequency(198.0), EqTypeLowShelf, EqGainZeroIndex, snapEqGain(6.0), 4};
+    for (double hz : {20.0, 150.0, 250.0, 400.0, 20000.0})
+        EXPECT_NEAR(requestedLevel(lowSixDb, hz), unitLevel({&unitShelf, 1}, hz), 1e-12) << hz;
+    EXPECT_GT(std::abs(requestedLevel(lowSixDb, 198.0) - 3.0), 1.0);
 }
 
 TEST(FilterText, DeviationIsZeroOnTheTablesAndMatchesAnIndependentComputationOffThem) {
@@ -196,4 +200,46 @@ TEST(FilterText, ExportThenImportGivesTheSameBands) {
     const FilterImport plan = planFilterImport(back, bands);
     ASSERT_EQ(plan.error, "");
     EXPECT_EQ(plan.bands, bands);
+}
+
+// Every type, every frequency and a spread of gains and Qs: what export writes imports back to
+// the same band, and the file's own response is then the unit's, to the hundredth of a dB shown.
+TEST(FilterText, ExportAndImportAreInverseOnEveryTableValue) {
+    const int gains[] = {0, 1, 59, 119, 121, 150, 179, 180};
+    const int qs[] = {0, 1, 4, 50, 100, 178, 179};
+    for (int type = 0; type < EqTypeCount; ++type) {
+        for (int freq = 0; freq < FreqCount; freq += EqRowsPerChannel) {
+            ChannelBands bands = startBands();
+            for (int row = 0; row < EqRowsPerChannel; ++row) {
+                const int step = freq / EqRowsPerChannel + row;
+                EqBand& b = bands[row];
+                b.type = type;
+                b.freq = (freq + row) % FreqCount;
+                b.setGainInForce(gains[step % std::size(gains)]);
+                if (type == EqTypePeaking) b.q = qs[(step + row) % std::size(qs)];
+            }
+            const FilterText back = parseFilterText(writeFilterText("Low", bands));
+            ASSERT_TRUE(back.skipped.empty());
+            const FilterImport plan = planFilterImport(back, bands);
+            ASSERT_EQ(plan.error, "");
+            ASSERT_EQ(plan.bands, bands) << "type " << type << " frequency " << freq;
+            ASSERT_LT(plan.deviation.largestDb, 0.005) << "type " << type << " frequency " << freq
+                                                       << ": " << deviationText(plan.deviation);
+        }
+    }
+}
+
+TEST(FilterText, AFileWithNoUsableFilterSaysWhatIsWrongWithEachLine) {
+    const FilterImport plan = planFilterImport(parseFilterText("Preamp: -3 dB\n"
+                                                               "Filter 1: ON LP Fc 80 Hz\n"
+                                                               "Filter 2: ON PK Fc 90 Hz Gain 2\n"),
+                                               startBands());
+    EXPECT_EQ(plan.error,
+              "The file holds no filter the unit can use:\n"
+              "line 2 skipped (filter type LP has no counterpart on the unit (peaking and "
+              "shelves only)): Filter 1: ON LP Fc 80 Hz\n"
+              "line 3 skipped (no Q): Filter 2: ON PK Fc 90 Hz Gain 2");
+    EXPECT_EQ(preampNote(parseFilterText("Preamp: -3 dB\n")),
+              "Preamp -3 dB is not applied: the unit's EQ has no overall gain.");
+    EXPECT_EQ(preampNote(parseFilterText("Preamp: 0 dB\n")), std::nullopt);
 }
