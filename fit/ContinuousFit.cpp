@@ -1,0 +1,331 @@
+// Grid placement and joint Levenberg-Marquardt refinement on continuous band values.
+#include "fit/ContinuousFit.h"
+
+#include "model/EqBand.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace m7410 {
+
+namespace {
+
+using Curves = std::vector<std::vector<double>>;
+
+BandValues clamped(BandValues b, const FitLimits& l) {
+    b.hz = std::clamp(b.hz, l.loHz, l.hiHz);
+    b.gain = std::clamp(b.gain, l.minGain, l.maxGain);
+    b.q = std::clamp(b.q, l.minQ, l.maxQ);
+    return b;
+}
+
+// The summed error base + every band's curve.
+std::vector<double> totalOf(const FitProblem& p, const Curves& curves) {
+    std::vector<double> e(p.base());
+    for (const std::vector<double>& c : curves)
+        for (std::size_t i = 0; i < e.size(); ++i)
+            e[i] += c[i];
+    return e;
+}
+
+Curves curvesOf(const FitProblem& p, const std::vector<BandValues>& bands) {
+    Curves c(bands.size(), std::vector<double>(static_cast<std::size_t>(p.size())));
+    for (std::size_t b = 0; b < bands.size(); ++b)
+        p.levels(bands[b], c[b].data());
+    return c;
+}
+
+// One refined value: frequency and Q on a log2 scale, gain in dB.
+enum class Kind { Freq, Gain, Q };
+struct Param {
+    std::size_t band;
+    Kind kind;
+};
+
+double get(const BandValues& b, Kind k) {
+    return k == Kind::Freq ? std::log2(b.hz) : k == Kind::Gain ? b.gain : std::log2(b.q);
+}
+void set(BandValues& b, Kind k, double v) {
+    if (k == Kind::Freq)
+        b.hz = std::exp2(v);
+    else if (k == Kind::Gain)
+        b.gain = v;
+    else
+        b.q = std::exp2(v);
+}
+double lower(Kind k, const FitLimits& l) {
+    return k == Kind::Freq ? std::log2(l.loHz) : k == Kind::Gain ? l.minGain : std::log2(l.minQ);
+}
+double upper(Kind k, const FitLimits& l) {
+    return k == Kind::Freq ? std::log2(l.hiHz) : k == Kind::Gain ? l.maxGain : std::log2(l.maxQ);
+}
+double stepOf(Kind k) {
+    return k == Kind::Gain ? 1e-3 : 1e-4;
+}
+
+// Solves the symmetric positive definite m x m system a x = b in place (b becomes x); false
+// when it is singular.
+bool solve(std::vector<double>& a, std::vector<double>& b, std::size_t m) {
+    for (std::size_t k = 0; k < m; ++k) {
+        double d = a[k * m + k];
+        for (std::size_t j = 0; j < k; ++j)
+            d -= a[k * m + j] * a[k * m + j];
+        if (!(d > 0.0)) return false;
+        d = std::sqrt(d);
+        a[k * m + k] = d;
+        for (std::size_t i = k + 1; i < m; ++i) {
+            double s = a[i * m + k];
+            for (std::size_t j = 0; j < k; ++j)
+                s -= a[i * m + j] * a[k * m + j];
+            a[i * m + k] = s / d;
+        }
+    }
+    for (std::size_t i = 0; i < m; ++i) {
+        double s = b[i];
+        for (std::size_t j = 0; j < i; ++j)
+            s -= a[i * m + j] * b[j];
+        b[i] = s / a[i * m + i];
+    }
+    for (std::size_t i = m; i-- > 0;) {
+        double s = b[i];
+        for (std::size_t j = i + 1; j < m; ++j)
+            s -= a[j * m + i] * b[j];
+        b[i] = s / a[i * m + i];
+    }
+    return true;
+}
+
+double variance(const std::vector<double>& e) {
+    double sum = 0.0;
+    double squares = 0.0;
+    for (double v : e) {
+        sum += v;
+        squares += v * v;
+    }
+    const double n = static_cast<double>(e.size());
+    return std::max(0.0, squares / n - (sum / n) * (sum / n));
+}
+
+// The candidate a new band starts from: for every type, a grid of frequencies (and of Q for a
+// peak), each at the gain that fits the residual best to first order; the best few of these
+// by that estimate are evaluated exactly, and the best of them returned (gain 0 if none helps).
+BandValues bestPlacement(const FitProblem& p, const std::vector<double>& e, const FitLimits& l) {
+    const std::size_t n = e.size();
+    double eMean = 0.0;
+    for (double v : e)
+        eMean += v;
+    eMean /= static_cast<double>(n);
+    struct Candidate {
+        BandValues band;
+        double gain;
+        double gainEstimate; // cost decrease to first order
+    };
+    std::vector<Candidate> candidates;
+    std::vector<double> curve(n);
+    constexpr double Probe = 6.0;
+    constexpr double Qs[] = {0.5, 0.8, 1.2, 1.8, 2.7, 4.0, 6.0, 9.0, 13.0, 20.0};
+    const auto consider = [&](BandValues b) {
+        b.gain = Probe;
+        p.levels(b, curve.data());
+        double sMean = 0.0;
+        for (double v : curve)
+            sMean += v;
+        sMean /= static_cast<double>(n);
+        double cov = 0.0;
+        double var = 0.0;
+        for (std::size_t i = 0; i < n; ++i) {
+            const double s = curve[i] - sMean;
+            cov += (e[i] - eMean) * s;
+            var += s * s;
+        }
+        if (var <= 0.0) return;
+        const double g = std::clamp(-cov / var * Probe, l.minGain, l.maxGain);
+        const double k = g / Probe;
+        // Decrease of n * variance for the curve scaled by k: -2 k cov - k^2 var.
+        candidates.push_back({b, g, -2.0 * k * cov - k * k * var});
+    };
+    const double octaves = std::log2(l.hiHz / l.loHz);
+    const int steps = std::max(1, static_cast<int>(std::ceil(octaves * 12.0)));
+    for (int s = 0; s <= steps; ++s) {
+        const double hz = l.loHz * std::exp2(octaves * s / steps);
+        for (double q : Qs) {
+            if (q < l.minQ || q > l.maxQ) continue;
+            consider({EqTypePeaking, hz, 0.0, q});
+        }
+        consider({EqTypeLowShelf, hz, 0.0, 1.0});
+        consider({EqTypeHighShelf, hz, 0.0, 1.0});
+    }
+    std::sort(candidates.begin(), candidates.end(),
+              [](const Candidate& a, const Candidate& b) { return a.gainEstimate > b.gainEstimate; });
+    BandValues best;
+    best.hz = l.loHz;
+    best.gain = 0.0;
+    double bestCost = variance(e);
+    std::vector<double> trial(n);
+    for (std::size_t c = 0; c < std::min<std::size_t>(candidates.size(), 12); ++c) {
+        BandValues b = candidates[c].band;
+        b.gain = candidates[c].gain;
+        p.levels(b, curve.data());
+        for (std::size_t i = 0; i < n; ++i)
+            trial[i] = e[i] + curve[i];
+        const double cost = variance(trial);
+        if (cost < bestCost) {
+            bestCost = cost;
+            best = b;
+        }
+    }
+    return best;
+}
+
+} // namespace
+
+double bandsCost(const FitProblem& problem, const std::vector<BandValues>& bands) {
+    const std::vector<double> e = totalOf(problem, curvesOf(problem, bands));
+    return problem.cost(e.data(), nullptr, nullptr);
+}
+
+void refineBands(const FitProblem& p, std::vector<BandValues>& bands,
+                 const std::vector<std::size_t>& which, const FitLimits& l) {
+    std::vector<Param> params;
+    for (std::size_t b : which) {
+        bands[b] = clamped(bands[b], l);
+        params.push_back({b, Kind::Freq});
+        params.push_back({b, Kind::Gain});
+        if (bands[b].type == EqTypePeaking) params.push_back({b, Kind::Q});
+    }
+    const std::size_t m = params.size();
+    const std::size_t n = static_cast<std::size_t>(p.size());
+    if (m == 0 || n == 0) return;
+    Curves curves = curvesOf(p, bands);
+    std::vector<double> e = totalOf(p, curves);
+    double cost = variance(e);
+    double lambda = 1e-3;
+    std::vector<double> jac(m * n);
+    std::vector<double> shifted(n);
+    std::vector<double> a(m * m);
+    std::vector<double> g(m);
+    std::vector<double> delta(m);
+    std::vector<char> frozen(m);
+    int quiet = 0;
+    for (int iteration = 0; iteration < 60 && quiet < 3; ++iteration) {
+        // Jacobian of the mean-removed residual, by forward differences.
+        double eMean = 0.0;
+        for (double v : e)
+            eMean += v;
+        eMean /= static_cast<double>(n);
+        for (std::size_t j = 0; j < m; ++j) {
+            const Param& pr = params[j];
+            BandValues b = bands[pr.band];
+            const double h = stepOf(pr.kind);
+            set(b, pr.kind, get(b, pr.kind) + h);
+            p.levels(b, shifted.data());
+            double* col = &jac[j * n];
+            double mean = 0.0;
+            for (std::size_t i = 0; i < n; ++i) {
+                col[i] = (shifted[i] - curves[pr.band][i]) / h;
+                mean += col[i];
+            }
+            mean /= static_cast<double>(n);
+            for (std::size_t i = 0; i < n; ++i)
+                col[i] -= mean;
+        }
+        for (std::size_t j = 0; j < m; ++j) {
+            double s = 0.0;
+            for (std::size_t i = 0; i < n; ++i)
+                s += jac[j * n + i] * (e[i] - eMean);
+            g[j] = s;
+            const Param& pr = params[j];
+            const double v = get(bands[pr.band], pr.kind);
+            // A value on its limit that the step would push further out stays there.
+            frozen[j] = (v <= lower(pr.kind, l) + 1e-12 && s > 0.0) ||
+                        (v >= upper(pr.kind, l) - 1e-12 && s < 0.0);
+        }
+        std::vector<double> normal(m * m);
+        for (std::size_t j = 0; j < m; ++j)
+            for (std::size_t k = 0; k <= j; ++k) {
+                double s = 0.0;
+                if (!frozen[j] && !frozen[k])
+                    for (std::size_t i = 0; i < n; ++i)
+                        s += jac[j * n + i] * jac[k * n + i];
+                normal[j * m + k] = normal[k * m + j] = s;
+            }
+        bool improved = false;
+        while (lambda < 1e12) {
+            a = normal;
+            for (std::size_t j = 0; j < m; ++j) {
+                a[j * m + j] = frozen[j] ? 1.0 : a[j * m + j] * (1.0 + lambda) + 1e-9;
+                delta[j] = frozen[j] ? 0.0 : -g[j];
+            }
+            if (!solve(a, delta, m)) {
+                lambda *= 10.0;
+                continue;
+            }
+            std::vector<BandValues> trialBands = bands;
+            for (std::size_t j = 0; j < m; ++j) {
+                const Param& pr = params[j];
+                BandValues& b = trialBands[pr.band];
+                set(b, pr.kind,
+                    std::clamp(get(b, pr.kind) + delta[j], lower(pr.kind, l), upper(pr.kind, l)));
+            }
+            Curves trialCurves = curves;
+            std::vector<double> trialE = p.base();
+            for (std::size_t b = 0; b < bands.size(); ++b) {
+                if (std::find(which.begin(), which.end(), b) != which.end())
+                    p.levels(trialBands[b], trialCurves[b].data());
+                for (std::size_t i = 0; i < n; ++i)
+                    trialE[i] += trialCurves[b][i];
+            }
+            const double trialCost = variance(trialE);
+            if (trialCost < cost) {
+                quiet = cost - trialCost < 1e-9 * cost + 1e-14 ? quiet + 1 : 0;
+                cost = trialCost;
+                bands.swap(trialBands);
+                curves.swap(trialCurves);
+                e.swap(trialE);
+                lambda = std::max(lambda / 3.0, 1e-9);
+                improved = true;
+                break;
+            }
+            lambda *= 4.0;
+        }
+        if (!improved) break;
+    }
+}
+
+std::vector<BandValues> continuousFit(const FitProblem& problem, int bandCount,
+                                      const FitLimits& limits) {
+    std::vector<BandValues> bands(static_cast<std::size_t>(bandCount));
+    for (BandValues& b : bands) {
+        b.gain = 0.0;
+        b.hz = limits.loHz;
+    }
+    std::vector<std::size_t> placed;
+    for (std::size_t b = 0; b < bands.size(); ++b) {
+        const std::vector<double> e = totalOf(problem, curvesOf(problem, bands));
+        bands[b] = clamped(bestPlacement(problem, e, limits), limits);
+        placed.push_back(b);
+        refineBands(problem, bands, placed, limits);
+    }
+    // Each band out and in again where it helps most, while that lowers the cost.
+    double cost = bandsCost(problem, bands);
+    for (int round = 0; round < 2; ++round) {
+        bool better = false;
+        for (std::size_t b = 0; b < bands.size(); ++b) {
+            std::vector<BandValues> trial = bands;
+            trial[b].gain = 0.0;
+            const std::vector<double> e = totalOf(problem, curvesOf(problem, trial));
+            trial[b] = clamped(bestPlacement(problem, e, limits), limits);
+            refineBands(problem, trial, placed, limits);
+            const double c = bandsCost(problem, trial);
+            if (c < cost - 1e-12) {
+                cost = c;
+                bands.swap(trial);
+                better = true;
+            }
+        }
+        if (!better) break;
+    }
+    return bands;
+}
+
+} // namespace m7410

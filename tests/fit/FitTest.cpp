@@ -1,0 +1,3 @@
+#include "fit/EqFit.h"
+#include <gtest/gtest.h>
+TEST(Fit, Builds) {}
