@@ -13,14 +13,31 @@
 
 using namespace m7410;
 
+namespace {
+
+int usage() {
+    std::fprintf(stderr, "usage: m7410-fit-rooms [FIRST COUNT]\n"
+                         "       m7410-fit-rooms --write FILE SEED [txt|frd|csv]\n");
+    return 2;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-    if (argc == 4 && std::string(argv[1]) == "--write") {
+    if (argc >= 2 && std::string(argv[1]) == "--write") {
+        if (argc != 4 && argc != 5) return usage();
+        const std::string format = argc == 5 ? argv[4] : "txt";
+        if (format != "txt" && format != "frd" && format != "csv") return usage();
         const auto seed = static_cast<std::uint32_t>(std::strtoul(argv[3], nullptr, 10));
         const Response r = measureRoom(randomRoom(seed), logFrequencies(20.0, 20000.0, 48.0));
-        std::ofstream(argv[2], std::ios::binary)
-            << roomText(r, "Synthetic room, seed " + std::string(argv[3]));
-        return 0;
+        std::ofstream out(argv[2], std::ios::binary);
+        out << roomText(r, "Synthetic room, seed " + std::string(argv[3]),
+                        format == "frd"   ? RoomFormat::Frd
+                        : format == "csv" ? RoomFormat::Csv
+                                          : RoomFormat::Text);
+        return out ? 0 : 1;
     }
+    if (argc != 1 && argc != 3) return usage();
     const int first = argc > 1 ? std::atoi(argv[1]) : 1;
     const int count = argc > 2 ? std::atoi(argv[2]) : 10;
     const double ranges[][2] = {{20, 20000}, {20, 400}, {100, 10000}};

@@ -95,7 +95,7 @@ bool solve(std::vector<double>& a, std::vector<double>& b, std::size_t m) {
     return true;
 }
 
-double variance(const std::vector<double>& e) {
+double varianceOf(const std::vector<double>& e) {
     double sum = 0.0;
     double squares = 0.0;
     for (double v : e) {
@@ -106,75 +106,119 @@ double variance(const std::vector<double>& e) {
     return std::max(0.0, squares / n - (sum / n) * (sum / n));
 }
 
-// The candidate a new band starts from: for every type, a grid of frequencies (and of Q for a
-// peak), each at the gain that fits the residual best to first order; the best few of these
-// by that estimate are evaluated exactly, and the best of them returned (gain 0 if none helps).
-BandValues bestPlacement(const FitProblem& p, const std::vector<double>& e, const FitLimits& l) {
-    const std::size_t n = e.size();
-    double eMean = 0.0;
-    for (double v : e)
-        eMean += v;
-    eMean /= static_cast<double>(n);
-    struct Candidate {
-        BandValues band;
-        double gain;
-        double gainEstimate; // cost decrease to first order
-    };
-    std::vector<Candidate> candidates;
-    std::vector<double> curve(n);
+// The shapes a new band may start from: for every type, a grid of frequencies 1/12 octave
+// apart (and of Q for a peak), each at a gain of Probe dB, with its curve less its mean. They
+// do not depend on the residual, so they are computed once per fit.
+class PlacementGrid {
+public:
+    static constexpr double Probe = 6.0;
+
+    PlacementGrid(const FitProblem& p, const FitLimits& l) : n(static_cast<std::size_t>(p.size())) {
+        constexpr double Qs[] = {0.5, 0.8, 1.2, 1.8, 2.7, 4.0, 6.0, 9.0, 13.0, 20.0};
+        const double octaves = std::log2(l.hiHz / l.loHz);
+        const int steps = std::max(1, static_cast<int>(std::ceil(octaves * 12.0)));
+        for (int s = 0; s <= steps; ++s) {
+            const double hz = l.loHz * std::exp2(octaves * s / steps);
+            for (double q : Qs)
+                if (q >= l.minQ && q <= l.maxQ) shapes.push_back({EqTypePeaking, hz, Probe, q});
+            shapes.push_back({EqTypeLowShelf, hz, Probe, 1.0});
+            shapes.push_back({EqTypeHighShelf, hz, Probe, 1.0});
+        }
+        centred.resize(shapes.size() * n);
+        variance.resize(shapes.size());
+        for (std::size_t k = 0; k < shapes.size(); ++k) {
+            double* c = &centred[k * n];
+            p.levels(shapes[k], c);
+            double mean = 0.0;
+            for (std::size_t i = 0; i < n; ++i)
+                mean += c[i];
+            mean /= static_cast<double>(n);
+            double v = 0.0;
+            for (std::size_t i = 0; i < n; ++i) {
+                c[i] -= mean;
+                v += c[i] * c[i];
+            }
+            variance[k] = v;
+        }
+    }
+
+    // The best few shapes by the first-order estimate, evaluated exactly at their fitted gain;
+    // the best of them (gain 0 when none helps).
+    BandValues bestPlacement(const FitProblem& p, const std::vector<double>& e,
+                             const FitLimits& l) const {
+        struct Candidate {
+            std::size_t shape;
+            double gain;
+            double decrease; // of n * variance, to first order
+        };
+        std::vector<Candidate> candidates;
+        candidates.reserve(shapes.size());
+        for (std::size_t k = 0; k < shapes.size(); ++k) {
+            if (variance[k] <= 0.0) continue;
+            const double* c = &centred[k * n];
+            double cov = 0.0;
+            for (std::size_t i = 0; i < n; ++i)
+                cov += e[i] * c[i];
+            const double g = std::clamp(-cov / variance[k] * Probe, l.minGain, l.maxGain);
+            const double scale = g / Probe;
+            candidates.push_back({k, g, -2.0 * scale * cov - scale * scale * variance[k]});
+        }
+        const std::size_t keep = std::min<std::size_t>(candidates.size(), 12);
+        std::partial_sort(candidates.begin(), candidates.begin() + static_cast<std::ptrdiff_t>(keep),
+                          candidates.end(), [](const Candidate& a, const Candidate& b) {
+                              return a.decrease > b.decrease;
+                          });
+        BandValues best;
+        best.hz = l.loHz;
+        best.gain = 0.0;
+        double bestCost = varianceOf(e);
+        std::vector<double> curve(n);
+        std::vector<double> trial(n);
+        for (std::size_t c = 0; c < keep; ++c) {
+            BandValues b = shapes[candidates[c].shape];
+            b.gain = candidates[c].gain;
+            p.levels(b, curve.data());
+            for (std::size_t i = 0; i < n; ++i)
+                trial[i] = e[i] + curve[i];
+            const double cost = varianceOf(trial);
+            if (cost < bestCost) {
+                bestCost = cost;
+                best = b;
+            }
+        }
+        return best;
+    }
+
+private:
+    std::size_t n;
+    std::vector<BandValues> shapes;
+    std::vector<double> centred;
+    std::vector<double> variance;
+};
+
+// The gain that fits the residual e best, to first order, for the band's shape.
+double bestGain(const FitProblem& p, const std::vector<double>& e, BandValues b,
+                const FitLimits& l) {
     constexpr double Probe = 6.0;
-    constexpr double Qs[] = {0.5, 0.8, 1.2, 1.8, 2.7, 4.0, 6.0, 9.0, 13.0, 20.0};
-    const auto consider = [&](BandValues b) {
-        b.gain = Probe;
-        p.levels(b, curve.data());
-        double sMean = 0.0;
-        for (double v : curve)
-            sMean += v;
-        sMean /= static_cast<double>(n);
-        double cov = 0.0;
-        double var = 0.0;
-        for (std::size_t i = 0; i < n; ++i) {
-            const double s = curve[i] - sMean;
-            cov += (e[i] - eMean) * s;
-            var += s * s;
-        }
-        if (var <= 0.0) return;
-        const double g = std::clamp(-cov / var * Probe, l.minGain, l.maxGain);
-        const double k = g / Probe;
-        // Decrease of n * variance for the curve scaled by k: -2 k cov - k^2 var.
-        candidates.push_back({b, g, -2.0 * k * cov - k * k * var});
-    };
-    const double octaves = std::log2(l.hiHz / l.loHz);
-    const int steps = std::max(1, static_cast<int>(std::ceil(octaves * 12.0)));
-    for (int s = 0; s <= steps; ++s) {
-        const double hz = l.loHz * std::exp2(octaves * s / steps);
-        for (double q : Qs) {
-            if (q < l.minQ || q > l.maxQ) continue;
-            consider({EqTypePeaking, hz, 0.0, q});
-        }
-        consider({EqTypeLowShelf, hz, 0.0, 1.0});
-        consider({EqTypeHighShelf, hz, 0.0, 1.0});
+    b.gain = Probe;
+    const std::size_t n = e.size();
+    std::vector<double> curve(n);
+    p.levels(b, curve.data());
+    double eMean = 0.0;
+    double sMean = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        eMean += e[i];
+        sMean += curve[i];
     }
-    std::sort(candidates.begin(), candidates.end(),
-              [](const Candidate& a, const Candidate& b) { return a.gainEstimate > b.gainEstimate; });
-    BandValues best;
-    best.hz = l.loHz;
-    best.gain = 0.0;
-    double bestCost = variance(e);
-    std::vector<double> trial(n);
-    for (std::size_t c = 0; c < std::min<std::size_t>(candidates.size(), 12); ++c) {
-        BandValues b = candidates[c].band;
-        b.gain = candidates[c].gain;
-        p.levels(b, curve.data());
-        for (std::size_t i = 0; i < n; ++i)
-            trial[i] = e[i] + curve[i];
-        const double cost = variance(trial);
-        if (cost < bestCost) {
-            bestCost = cost;
-            best = b;
-        }
+    eMean /= static_cast<double>(n);
+    sMean /= static_cast<double>(n);
+    double cov = 0.0;
+    double var = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        cov += (e[i] - eMean) * (curve[i] - sMean);
+        var += (curve[i] - sMean) * (curve[i] - sMean);
     }
-    return best;
+    return var > 0.0 ? std::clamp(-cov / var * Probe, l.minGain, l.maxGain) : 0.0;
 }
 
 } // namespace
@@ -198,7 +242,7 @@ void refineBands(const FitProblem& p, std::vector<BandValues>& bands,
     if (m == 0 || n == 0) return;
     Curves curves = curvesOf(p, bands);
     std::vector<double> e = totalOf(p, curves);
-    double cost = variance(e);
+    double cost = varianceOf(e);
     double lambda = 1e-3;
     std::vector<double> jac(m * n);
     std::vector<double> shifted(n);
@@ -207,7 +251,7 @@ void refineBands(const FitProblem& p, std::vector<BandValues>& bands,
     std::vector<double> delta(m);
     std::vector<char> frozen(m);
     int quiet = 0;
-    for (int iteration = 0; iteration < 60 && quiet < 3; ++iteration) {
+    for (int iteration = 0; iteration < 60 && quiet < 2; ++iteration) {
         // Jacobian of the mean-removed residual, by forward differences.
         double eMean = 0.0;
         for (double v : e)
@@ -275,9 +319,9 @@ void refineBands(const FitProblem& p, std::vector<BandValues>& bands,
                 for (std::size_t i = 0; i < n; ++i)
                     trialE[i] += trialCurves[b][i];
             }
-            const double trialCost = variance(trialE);
+            const double trialCost = varianceOf(trialE);
             if (trialCost < cost) {
-                quiet = cost - trialCost < 1e-9 * cost + 1e-14 ? quiet + 1 : 0;
+                quiet = cost - trialCost < 1e-6 * cost + 1e-14 ? quiet + 1 : 0;
                 cost = trialCost;
                 bands.swap(trialBands);
                 curves.swap(trialCurves);
@@ -299,32 +343,88 @@ std::vector<BandValues> continuousFit(const FitProblem& problem, int bandCount,
         b.gain = 0.0;
         b.hz = limits.loHz;
     }
+    const PlacementGrid grid(problem, limits);
     std::vector<std::size_t> placed;
     for (std::size_t b = 0; b < bands.size(); ++b) {
         const std::vector<double> e = totalOf(problem, curvesOf(problem, bands));
-        bands[b] = clamped(bestPlacement(problem, e, limits), limits);
+        bands[b] = clamped(grid.bestPlacement(problem, e, limits), limits);
         placed.push_back(b);
         refineBands(problem, bands, placed, limits);
     }
-    // Each band out and in again where it helps most, while that lowers the cost.
+    // Each band in turn replaced by the best of: the band placed again wherever it helps most,
+    // or the band as each other type at its frequency. Each candidate is refined alone, the
+    // best two then with all bands; taken when that lowers the cost.
     double cost = bandsCost(problem, bands);
-    for (int round = 0; round < 2; ++round) {
-        bool better = false;
-        for (std::size_t b = 0; b < bands.size(); ++b) {
-            std::vector<BandValues> trial = bands;
-            trial[b].gain = 0.0;
-            const std::vector<double> e = totalOf(problem, curvesOf(problem, trial));
-            trial[b] = clamped(bestPlacement(problem, e, limits), limits);
-            refineBands(problem, trial, placed, limits);
-            const double c = bandsCost(problem, trial);
-            if (c < cost - 1e-12) {
-                cost = c;
-                bands.swap(trial);
-                better = true;
+    const std::vector<std::size_t> all = placed;
+    const auto singleMoves = [&] {
+        bool any = false;
+        for (int round = 0; round < 4; ++round) {
+            bool better = false;
+            for (std::size_t b = 0; b < bands.size(); ++b) {
+                std::vector<std::vector<BandValues>> candidates;
+                std::vector<BandValues> without = bands;
+                without[b].gain = 0.0;
+                const std::vector<double> e = totalOf(problem, curvesOf(problem, without));
+                candidates.push_back(without);
+                candidates.back()[b] = clamped(grid.bestPlacement(problem, e, limits), limits);
+                for (int type : {EqTypePeaking, EqTypeLowShelf, EqTypeHighShelf}) {
+                    if (type == bands[b].type) continue;
+                    BandValues c = bands[b];
+                    c.type = type;
+                    c.q = type == EqTypePeaking ? 1.0 : c.q;
+                    c.gain = bestGain(problem, e, c, limits);
+                    candidates.push_back(without);
+                    candidates.back()[b] = clamped(c, limits);
+                }
+                std::vector<std::pair<double, std::size_t>> quick;
+                for (std::size_t k = 0; k < candidates.size(); ++k) {
+                    refineBands(problem, candidates[k], {b}, limits);
+                    quick.emplace_back(bandsCost(problem, candidates[k]), k);
+                }
+                std::sort(quick.begin(), quick.end());
+                for (std::size_t k = 0; k < std::min<std::size_t>(2, quick.size()); ++k) {
+                    std::vector<BandValues>& trial = candidates[quick[k].second];
+                    refineBands(problem, trial, all, limits);
+                    const double c = bandsCost(problem, trial);
+                    if (c < cost * (1.0 - 1e-9)) {
+                        cost = c;
+                        bands = trial;
+                        better = true;
+                    }
+                }
             }
+            if (!better) break;
+            any = true;
         }
-        if (!better) break;
-    }
+        return any;
+    };
+    // Two bands out and placed again one after the other, then all refined: what no single
+    // band's move reaches, as when two bands together imitate a third shape.
+    const auto pairMoves = [&] {
+        bool better = false;
+        for (std::size_t a = 0; a < bands.size(); ++a)
+            for (std::size_t b = a + 1; b < bands.size(); ++b) {
+                std::vector<BandValues> trial = bands;
+                trial[a].gain = 0.0;
+                trial[b].gain = 0.0;
+                for (std::size_t k : {a, b}) {
+                    const std::vector<double> e = totalOf(problem, curvesOf(problem, trial));
+                    trial[k] = clamped(grid.bestPlacement(problem, e, limits), limits);
+                    refineBands(problem, trial, {k}, limits);
+                }
+                refineBands(problem, trial, all, limits);
+                const double c = bandsCost(problem, trial);
+                if (c < cost * (1.0 - 1e-9)) {
+                    cost = c;
+                    bands = trial;
+                    better = true;
+                }
+            }
+        return better;
+    };
+    singleMoves();
+    for (int round = 0; round < 2 && pairMoves(); ++round)
+        singleMoves();
     return bands;
 }
 

@@ -147,13 +147,11 @@ EqFit fitChannel(const Response& measured, const Response& target, const Channel
         }
         // Two starts: the rounded fit, so the search can only come out at or below it, and the
         // bands rounded one by one with the others refined around them.
-        std::vector<EqBand> searched = tableSearch(problem, roundedBands, tl);
-        std::vector<EqBand> others(roundedBands);
-        for (std::size_t k = 0; k < free.size(); ++k)
-            others[k] = start[free[k]];
-        const std::vector<EqBand> second =
-            tableSearch(problem, roundOneByOne(problem, continuous, others, tl, cl), tl);
-        if (tableCost(problem, second) < tableCost(problem, searched)) searched = second;
+        std::vector<EqBand> others;
+        for (std::size_t row : free)
+            others.push_back(start[row]);
+        const std::vector<EqBand> searched = tableSearch(
+            problem, {roundedBands, roundOneByOne(problem, continuous, others, tl, cl)}, tl);
         for (std::size_t k = 0; k < free.size(); ++k) {
             fit.fitThenRoundBands[free[k]] = roundedBands[k];
             fit.bands[free[k]] = searched[k];

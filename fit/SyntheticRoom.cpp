@@ -87,9 +87,14 @@ Response measureRoom(const SyntheticRoom& room, const std::vector<double>& hz) {
     return r;
 }
 
-std::string roomText(const Response& measured, const std::string& title) {
-    std::string out = "* " + title + "\n* Synthetic measurement written by m7410-fit-rooms\n"
-                      "Freq(Hz) SPL(dB) Phase(degrees)\n";
+std::string roomText(const Response& measured, const std::string& title, RoomFormat format) {
+    std::string out;
+    if (format == RoomFormat::Text)
+        out = "* " + title + "\n* Synthetic measurement written by m7410-fit-rooms\n"
+                             "Freq(Hz) SPL(dB) Phase(degrees)\n";
+    else if (format == RoomFormat::Csv)
+        out = "Frequency (Hz),Level (dB),Phase (deg)\n";
+    const char separator = format == RoomFormat::Csv ? ',' : format == RoomFormat::Frd ? '\t' : ' ';
     // to_chars, not printf: a decimal-comma locale must not change the file.
     const auto number = [&out](double v) {
         char buf[32];
@@ -98,9 +103,10 @@ std::string roomText(const Response& measured, const std::string& title) {
     };
     for (const ResponsePoint& p : measured.points) {
         number(p.hz);
-        out += ' ';
+        out += separator;
         number(p.db);
-        out += " 0.0\n";
+        out += separator;
+        out += "0.0\n";
     }
     return out;
 }

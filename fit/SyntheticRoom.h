@@ -38,8 +38,13 @@ std::vector<double> logFrequencies(double fromHz, double toHz, double pointsPerO
 // The room measured at those frequencies.
 Response measureRoom(const SyntheticRoom& room, const std::vector<double>& hz);
 
-// The room as a measurement program's text export (comment lines, a header, three columns
-// with a phase of 0), readable by parseResponseText.
-std::string roomText(const Response& measured, const std::string& title);
+// The three file formats the reader takes: a measurement program's text export (comment lines,
+// a header of words, space-separated columns), .frd (columns only) and CSV with a header row.
+enum class RoomFormat { Text, Frd, Csv };
+
+// The measurement in that format with three columns (frequency, level, a phase of 0), levels
+// to 3 decimals, whatever the locale; readable by parseResponseText.
+std::string roomText(const Response& measured, const std::string& title,
+                     RoomFormat format = RoomFormat::Text);
 
 } // namespace m7410

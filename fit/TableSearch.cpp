@@ -90,6 +90,56 @@ template <typename Table> std::pair<int, int> bracket(const Table& t, double val
     return {*it == value ? hi : hi - 1, hi};
 }
 
+// Single-index moves of every band but one until none helps.
+void descendOthers(State& s, std::size_t except, const TableLimits& l) {
+    for (int sweeps = 0; sweeps < 8; ++sweeps) {
+        bool improved = false;
+        for (std::size_t b = 0; b < s.bands().size(); ++b) {
+            if (b == except) continue;
+            for (const Step& step : AxisSteps) {
+                if (s.bands()[b].type != EqTypePeaking && step.q != 0) continue;
+                while (s.tryBand(b, clamped(moved(s.bands()[b], step, 1), l)))
+                    improved = true;
+            }
+        }
+        if (!improved) break;
+    }
+}
+
+// A band moved to a neighbouring entry even when that alone costs more, the other bands then
+// following it: taken when the whole costs less. Two bands that overlap can only improve so.
+bool compensatedMoves(State& s, const TableLimits& l) {
+    bool improved = false;
+    for (std::size_t b = 0; b < s.bands().size(); ++b) {
+        const bool peak = s.bands()[b].type == EqTypePeaking;
+        for (int df = -1; df <= 1; ++df)
+            for (int dg = -1; dg <= 1; ++dg)
+                for (int dq = -1; dq <= 1; ++dq) {
+                    if ((df == 0 && dg == 0 && dq == 0) || (!peak && dq != 0)) continue;
+                    const EqBand c = clamped(moved(s.bands()[b], {df, dg, dq}, 1), l);
+                    if (c == s.bands()[b]) continue;
+                    State trial = s;
+                    trial.setBand(b, c);
+                    descendOthers(trial, b, l);
+                    if (trial.cost() < s.cost() - 1e-12) {
+                        s = trial;
+                        improved = true;
+                    }
+                }
+    }
+    return improved;
+}
+
+void descend(State& s, const TableLimits& l) {
+    for (int round = 0; round < 20; ++round) {
+        bool improved = false;
+        for (int size : {16, 8, 4, 2, 1})
+            while (sweep(s, size, l))
+                improved = true;
+        if (!improved) break;
+    }
+}
+
 } // namespace
 
 BandValues valuesOf(const EqBand& band) {
@@ -142,18 +192,22 @@ std::vector<EqBand> roundOneByOne(const FitProblem& problem, std::vector<BandVal
     return start;
 }
 
-std::vector<EqBand> tableSearch(const FitProblem& problem, std::vector<EqBand> start,
+std::vector<EqBand> tableSearch(const FitProblem& problem,
+                                const std::vector<std::vector<EqBand>>& starts,
                                 const TableLimits& limits) {
-    for (EqBand& b : start)
-        b = clamped(b, limits);
-    State s(problem, std::move(start), &valuesOf);
-    for (int round = 0; round < 20; ++round) {
-        bool improved = false;
-        for (int size : {16, 8, 4, 2, 1})
-            while (sweep(s, size, limits))
-                improved = true;
-        if (!improved) break;
+    std::vector<State> descended;
+    for (std::vector<EqBand> start : starts) {
+        for (EqBand& b : start)
+            b = clamped(b, limits);
+        descended.emplace_back(problem, std::move(start), &valuesOf);
+        descend(descended.back(), limits);
     }
+    if (descended.empty()) return {};
+    State s = *std::min_element(descended.begin(), descended.end(), [](const State& a, const State& b) {
+        return a.cost() < b.cost();
+    });
+    for (int round = 0; round < 4 && compensatedMoves(s, limits); ++round)
+        descend(s, limits);
     return s.bands();
 }
 

@@ -28,10 +28,12 @@ std::vector<EqBand> roundOneByOne(const FitProblem& problem, std::vector<BandVal
                                   std::vector<EqBand> start, const TableLimits& limits,
                                   const FitLimits& continuousLimits);
 
-// Moves of single indexes in steps from 16 down to 1, of every combination of frequency, gain
-// and Q by one index, and of the type, repeated until no move helps: the result never costs
-// more than start.
-std::vector<EqBand> tableSearch(const FitProblem& problem, std::vector<EqBand> start,
+// From each start, moves of single indexes in steps from 16 down to 1, of every combination of
+// frequency, gain and Q by one index, and of the type, repeated until no move helps; then, from
+// the best of these, moves of one band that only help once the other bands have followed. The
+// result never costs more than any start.
+std::vector<EqBand> tableSearch(const FitProblem& problem,
+                                const std::vector<std::vector<EqBand>>& starts,
                                 const TableLimits& limits);
 
 // The cost of bands on the problem (mean square error with the mean removed).
