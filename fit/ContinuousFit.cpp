@@ -12,6 +12,11 @@ namespace {
 
 using Curves = std::vector<std::vector<double>>;
 
+// A replaced band refined alone must come within this factor of the cost to be refined with
+// all bands; peaks further apart than this many octaves are not re-placed as a pair.
+constexpr double QuickMargin = 1e9;
+constexpr double PairOctaves = 3.0;
+
 BandValues clamped(BandValues b, const FitLimits& l) {
     b.hz = std::clamp(b.hz, l.loHz, l.hiHz);
     b.gain = std::clamp(b.gain, l.minGain, l.maxGain);
@@ -58,9 +63,6 @@ double lower(Kind k, const FitLimits& l) {
 }
 double upper(Kind k, const FitLimits& l) {
     return k == Kind::Freq ? std::log2(l.hiHz) : k == Kind::Gain ? l.maxGain : std::log2(l.maxQ);
-}
-double stepOf(Kind k) {
-    return k == Kind::Gain ? 1e-3 : 1e-4;
 }
 
 // Solves the symmetric positive definite m x m system a x = b in place (b becomes x); false
@@ -228,7 +230,7 @@ double bandsCost(const FitProblem& problem, const std::vector<BandValues>& bands
     return problem.cost(e.data(), nullptr, nullptr);
 }
 
-void refineBands(const FitProblem& p, std::vector<BandValues>& bands,
+double refineBands(const FitProblem& p, std::vector<BandValues>& bands,
                  const std::vector<std::size_t>& which, const FitLimits& l) {
     std::vector<Param> params;
     for (std::size_t b : which) {
@@ -239,39 +241,40 @@ void refineBands(const FitProblem& p, std::vector<BandValues>& bands,
     }
     const std::size_t m = params.size();
     const std::size_t n = static_cast<std::size_t>(p.size());
-    if (m == 0 || n == 0) return;
+    if (m == 0 || n == 0) return bandsCost(p, bands);
     Curves curves = curvesOf(p, bands);
     std::vector<double> e = totalOf(p, curves);
     double cost = varianceOf(e);
     double lambda = 1e-3;
     std::vector<double> jac(m * n);
-    std::vector<double> shifted(n);
     std::vector<double> a(m * m);
     std::vector<double> g(m);
     std::vector<double> delta(m);
     std::vector<char> frozen(m);
     int quiet = 0;
     for (int iteration = 0; iteration < 60 && quiet < 2; ++iteration) {
-        // Jacobian of the mean-removed residual, by forward differences.
+        // Jacobian of the mean-removed residual.
         double eMean = 0.0;
         for (double v : e)
             eMean += v;
         eMean /= static_cast<double>(n);
-        for (std::size_t j = 0; j < m; ++j) {
-            const Param& pr = params[j];
-            BandValues b = bands[pr.band];
-            const double h = stepOf(pr.kind);
-            set(b, pr.kind, get(b, pr.kind) + h);
-            p.levels(b, shifted.data());
-            double* col = &jac[j * n];
-            double mean = 0.0;
-            for (std::size_t i = 0; i < n; ++i) {
-                col[i] = (shifted[i] - curves[pr.band][i]) / h;
-                mean += col[i];
+        for (std::size_t j = 0; j < m;) {
+            // A band's columns come together: frequency, gain and (a peak) Q.
+            const std::size_t band = params[j].band;
+            const bool peak = bands[band].type == EqTypePeaking;
+            p.derivatives(bands[band], &jac[j * n], &jac[(j + 1) * n],
+                                peak ? &jac[(j + 2) * n] : nullptr);
+            const std::size_t columns = peak ? 3 : 2;
+            for (std::size_t k = j; k < j + columns; ++k) {
+                double* col = &jac[k * n];
+                double mean = 0.0;
+                for (std::size_t i = 0; i < n; ++i)
+                    mean += col[i];
+                mean /= static_cast<double>(n);
+                for (std::size_t i = 0; i < n; ++i)
+                    col[i] -= mean;
             }
-            mean /= static_cast<double>(n);
-            for (std::size_t i = 0; i < n; ++i)
-                col[i] -= mean;
+            j += columns;
         }
         for (std::size_t j = 0; j < m; ++j) {
             double s = 0.0;
@@ -334,6 +337,7 @@ void refineBands(const FitProblem& p, std::vector<BandValues>& bands,
         }
         if (!improved) break;
     }
+    return cost;
 }
 
 std::vector<BandValues> continuousFit(const FitProblem& problem, int bandCount,
@@ -378,14 +382,14 @@ std::vector<BandValues> continuousFit(const FitProblem& problem, int bandCount,
                 }
                 std::vector<std::pair<double, std::size_t>> quick;
                 for (std::size_t k = 0; k < candidates.size(); ++k) {
-                    refineBands(problem, candidates[k], {b}, limits);
-                    quick.emplace_back(bandsCost(problem, candidates[k]), k);
+                    quick.emplace_back(refineBands(problem, candidates[k], {b}, limits), k);
                 }
                 std::sort(quick.begin(), quick.end());
                 for (std::size_t k = 0; k < std::min<std::size_t>(2, quick.size()); ++k) {
+                    // Hopeless candidates are not worth refining with all bands.
+                    if (quick[k].first > cost * QuickMargin) break;
                     std::vector<BandValues>& trial = candidates[quick[k].second];
-                    refineBands(problem, trial, all, limits);
-                    const double c = bandsCost(problem, trial);
+                    const double c = refineBands(problem, trial, all, limits);
                     if (c < cost * (1.0 - 1e-9)) {
                         cost = c;
                         bands = trial;
@@ -404,6 +408,10 @@ std::vector<BandValues> continuousFit(const FitProblem& problem, int bandCount,
         bool better = false;
         for (std::size_t a = 0; a < bands.size(); ++a)
             for (std::size_t b = a + 1; b < bands.size(); ++b) {
+                // Two peaks far apart do not stand in for one shape together.
+                if (bands[a].type == EqTypePeaking && bands[b].type == EqTypePeaking &&
+                    std::abs(std::log2(bands[a].hz / bands[b].hz)) > PairOctaves)
+                    continue;
                 std::vector<BandValues> trial = bands;
                 trial[a].gain = 0.0;
                 trial[b].gain = 0.0;
@@ -412,8 +420,7 @@ std::vector<BandValues> continuousFit(const FitProblem& problem, int bandCount,
                     trial[k] = clamped(grid.bestPlacement(problem, e, limits), limits);
                     refineBands(problem, trial, {k}, limits);
                 }
-                refineBands(problem, trial, all, limits);
-                const double c = bandsCost(problem, trial);
+                const double c = refineBands(problem, trial, all, limits);
                 if (c < cost * (1.0 - 1e-9)) {
                     cost = c;
                     bands = trial;

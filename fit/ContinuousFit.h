@@ -24,7 +24,8 @@ std::vector<BandValues> continuousFit(const FitProblem& problem, int bandCount,
                                       const FitLimits& limits);
 
 // Joint refinement of the bands at the indexes given, the others held; inside the limits.
-void refineBands(const FitProblem& problem, std::vector<BandValues>& bands,
+// Returns the cost afterwards.
+double refineBands(const FitProblem& problem, std::vector<BandValues>& bands,
                  const std::vector<std::size_t>& which, const FitLimits& limits);
 
 // The cost (FitProblem::cost) of the bands.

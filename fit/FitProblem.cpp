@@ -25,11 +25,85 @@ FitProblem::FitProblem(std::vector<double> hz, std::vector<double> base)
     }
 }
 
+namespace {
+
+bool isShelf(const BandValues& band) {
+    return band.type == EqTypeLowShelf || band.type == EqTypeHighShelf;
+}
+
+Section sectionOf(const BandValues& band) {
+    return band.type == EqTypeLowShelf    ? lowShelfSection(band.hz, band.gain)
+           : band.type == EqTypeHighShelf ? highShelfSection(band.hz, band.gain)
+                                          : peakingSection(band.hz, band.gain, band.q);
+}
+
+// A section's terms as SectionCascade.h writes the magnitude: numerator
+// ((B0 + B2) cos w + B1) + j (B0 - B2) sin w, denominator likewise with 1, A1, A2, all over a0.
+struct Terms {
+    double numCos, numConst, numSin, denCos, denConst, denSin;
+};
+
+Terms termsOf(const Section& s) {
+    const double b0 = s.b0 / s.a0;
+    const double b1 = s.b1 / s.a0;
+    const double b2 = s.b2 / s.a0;
+    const double a1 = s.a1 / s.a0;
+    const double a2 = s.a2 / s.a0;
+    return {b0 + b2, b1, b0 - b2, 1.0 + a2, a1, 1.0 - a2};
+}
+
+// 40 ln(m) / ln(101) of the magnitude m is (20 / ln(101)) ln(m^2).
+const double SquaredLevelFactor = 20.0 / std::log(101.0);
+
+} // namespace
+
+void FitProblem::derivatives(const BandValues& band, double* dLog2Freq, double* dGain,
+                             double* dLog2Q) const {
+    const double* c = isShelf(band) ? shelfCos.data() : peakCos.data();
+    const double* si = isShelf(band) ? shelfSin.data() : peakSin.data();
+    const int n = size();
+    // Central differences of the terms; their mean stands for the terms at the band itself,
+    // which keeps a shelf at exactly 0 dB (a unit section) differentiable.
+    constexpr double H = 1e-5;
+    const auto shifted = [&band](int which, double by) {
+        BandValues b = band;
+        if (which == 0) b.hz *= std::exp2(by);
+        if (which == 1) b.gain += by;
+        if (which == 2) b.q *= std::exp2(by);
+        return termsOf(sectionOf(b));
+    };
+    double* outs[3] = {dLog2Freq, dGain, isShelf(band) ? nullptr : dLog2Q};
+    if (isShelf(band) && dLog2Q) std::fill(dLog2Q, dLog2Q + n, 0.0);
+    for (int which = 0; which < 3; ++which) {
+        double* out = outs[which];
+        if (!out) continue;
+        const Terms lo = shifted(which, -H / 2);
+        const Terms hi = shifted(which, H / 2);
+        const Terms t{(lo.numCos + hi.numCos) / 2, (lo.numConst + hi.numConst) / 2,
+                      (lo.numSin + hi.numSin) / 2, (lo.denCos + hi.denCos) / 2,
+                      (lo.denConst + hi.denConst) / 2, (lo.denSin + hi.denSin) / 2};
+        const Terms d{(hi.numCos - lo.numCos) / H,   (hi.numConst - lo.numConst) / H,
+                      (hi.numSin - lo.numSin) / H,   (hi.denCos - lo.denCos) / H,
+                      (hi.denConst - lo.denConst) / H, (hi.denSin - lo.denSin) / H};
+        for (int i = 0; i < n; ++i) {
+            const double nr = t.numCos * c[i] + t.numConst;
+            const double ni = t.numSin * si[i];
+            const double dr = t.denCos * c[i] + t.denConst;
+            const double di = t.denSin * si[i];
+            const double dnr = d.numCos * c[i] + d.numConst;
+            const double dni = d.numSin * si[i];
+            const double ddr = d.denCos * c[i] + d.denConst;
+            const double ddi = d.denSin * si[i];
+            out[i] = 2.0 * SquaredLevelFactor *
+                     ((nr * dnr + ni * dni) / (nr * nr + ni * ni) -
+                      (dr * ddr + di * ddi) / (dr * dr + di * di));
+        }
+    }
+}
+
 void FitProblem::levels(const BandValues& band, double* out) const {
-    const bool shelf = band.type == EqTypeLowShelf || band.type == EqTypeHighShelf;
-    const Section s = band.type == EqTypeLowShelf    ? lowShelfSection(band.hz, band.gain)
-                      : band.type == EqTypeHighShelf ? highShelfSection(band.hz, band.gain)
-                                                     : peakingSection(band.hz, band.gain, band.q);
+    const bool shelf = isShelf(band);
+    const Section s = sectionOf(band);
     const double* c = shelf ? shelfCos.data() : peakCos.data();
     const double* si = shelf ? shelfSin.data() : peakSin.data();
     const int n = size();

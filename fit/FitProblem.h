@@ -26,6 +26,13 @@ public:
     // The band's level in dB at every point, from the response model's sections.
     void levels(const BandValues& band, double* out) const;
 
+    // The derivatives of the band's level at every point with respect to log2 of its frequency,
+    // its gain in dB and log2 of its Q (a null pointer: not wanted), from the response model's
+    // magnitude formula and the sections' coefficients differentiated numerically. They steer the
+    // search only; every cost is computed from levels().
+    void derivatives(const BandValues& band, double* dLog2Freq, double* dGain,
+                     double* dLog2Q) const;
+
     // Mean square of base + sum of band curves with the mean removed, given e = that sum and
     // one band's curve replaced: e - oldBand + newBand. Either band curve may be null (flat).
     double cost(const double* e, const double* oldBand, const double* newBand) const;

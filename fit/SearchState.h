@@ -1,74 +1,95 @@
-// The bands a search holds, their curves and the summed error, with trial and commit of a change.
+// The table bands a search holds, their curves and the summed error, with trial and commit of a
+// change; band curves come from a cache, since a search tries the same entries again and again.
 #pragma once
 
 #include "fit/FitProblem.h"
+#include "model/EqBand.h"
 
+#include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 namespace m7410 {
 
-template <typename Band> class SearchState {
-public:
-    // toValues maps a band of the search to the values its curve is computed from.
-    using ToValues = BandValues (*)(const Band&);
+// The engineering values of a band's table indexes (clamped into the tables).
+BandValues valuesOf(const EqBand& band);
 
-    SearchState(const FitProblem& problem, std::vector<Band> start, ToValues toValues)
-        : p(&problem), values(toValues), held(std::move(start)), total(problem.base()),
-          curves(held.size(), std::vector<double>(static_cast<std::size_t>(problem.size()))),
-          trial(static_cast<std::size_t>(problem.size())) {
-        for (std::size_t b = 0; b < held.size(); ++b) {
-            p->levels(values(held[b]), curves[b].data());
-            for (std::size_t i = 0; i < total.size(); ++i)
-                total[i] += curves[b][i];
-        }
-        current = p->cost(total.data(), nullptr, nullptr);
+// Band curves on the problem's points by type and table indexes, kept up to a bound.
+class CurveCache {
+public:
+    explicit CurveCache(const FitProblem& problem) : p(&problem) {}
+
+    // The curve stays valid until the next call.
+    const std::vector<double>& curve(const EqBand& band) {
+        const std::uint32_t key = (static_cast<std::uint32_t>(band.type & 3) << 24) |
+                                  (static_cast<std::uint32_t>(band.freq & 0xFF) << 16) |
+                                  (static_cast<std::uint32_t>(band.gainInForce() & 0xFF) << 8) |
+                                  static_cast<std::uint32_t>(band.q & 0xFF);
+        const auto found = curves.find(key);
+        if (found != curves.end()) return found->second;
+        if (curves.size() * static_cast<std::size_t>(p->size()) > LargestCacheValues)
+            curves.clear();
+        std::vector<double>& c = curves[key];
+        c.resize(static_cast<std::size_t>(p->size()));
+        p->levels(valuesOf(band), c.data());
+        return c;
     }
 
-    const std::vector<Band>& bands() const { return held; }
+    const FitProblem& problem() const { return *p; }
+
+private:
+    // 32 MiB of curves.
+    static constexpr std::size_t LargestCacheValues = std::size_t{4} << 20;
+    const FitProblem* p;
+    std::unordered_map<std::uint32_t, std::vector<double>> curves;
+};
+
+class SearchState {
+public:
+    SearchState(CurveCache& cache, std::vector<EqBand> start)
+        : c(&cache), held(std::move(start)), total(cache.problem().base()) {
+        for (const EqBand& b : held) {
+            curves.push_back(c->curve(b));
+            for (std::size_t i = 0; i < total.size(); ++i)
+                total[i] += curves.back()[i];
+        }
+        current = c->problem().cost(total.data(), nullptr, nullptr);
+    }
+
+    const std::vector<EqBand>& bands() const { return held; }
     double cost() const { return current; }
 
     // Replaces band b with candidate when that lowers the cost; true when it did.
-    bool tryBand(std::size_t b, const Band& candidate) {
-        p->levels(values(candidate), trial.data());
-        const double c = p->cost(total.data(), curves[b].data(), trial.data());
-        if (c >= current - 1e-12) return false;
-        for (std::size_t i = 0; i < total.size(); ++i)
-            total[i] += trial[i] - curves[b][i];
-        curves[b].swap(trial);
-        held[b] = candidate;
-        current = c;
+    bool tryBand(std::size_t b, const EqBand& candidate) {
+        if (candidate == held[b]) return false;
+        const std::vector<double>& trial = c->curve(candidate);
+        const double cost = c->problem().cost(total.data(), curves[b].data(), trial.data());
+        if (cost >= current - 1e-12) return false;
+        commit(b, candidate, trial, cost);
         return true;
     }
 
     // Replaces band b with candidate whatever it costs.
-    void setBand(std::size_t b, const Band& candidate) {
-        p->levels(values(candidate), trial.data());
-        current = p->cost(total.data(), curves[b].data(), trial.data());
-        for (std::size_t i = 0; i < total.size(); ++i)
-            total[i] += trial[i] - curves[b][i];
-        curves[b].swap(trial);
-        held[b] = candidate;
-    }
-
-    // The summed error with the mean removed, for placing a new band on its largest deviation.
-    std::vector<double> residual() const {
-        double mean = 0.0;
-        for (double v : total)
-            mean += v;
-        mean /= static_cast<double>(total.size());
-        std::vector<double> r(total);
-        for (double& v : r)
-            v -= mean;
-        return r;
+    void setBand(std::size_t b, const EqBand& candidate) {
+        const std::vector<double>& trial = c->curve(candidate);
+        commit(b, candidate, trial,
+               c->problem().cost(total.data(), curves[b].data(), trial.data()));
     }
 
 private:
-    const FitProblem* p;
-    ToValues values;
-    std::vector<Band> held;
+    void commit(std::size_t b, const EqBand& candidate, const std::vector<double>& trial,
+                double cost) {
+        for (std::size_t i = 0; i < total.size(); ++i)
+            total[i] += trial[i] - curves[b][i];
+        curves[b] = trial;
+        held[b] = candidate;
+        current = cost;
+    }
+
+    CurveCache* c;
+    std::vector<EqBand> held;
     std::vector<double> total;
     std::vector<std::vector<double>> curves;
-    std::vector<double> trial;
     double current = 0.0;
 };
 

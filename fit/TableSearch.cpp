@@ -12,7 +12,7 @@ namespace m7410 {
 
 namespace {
 
-using State = SearchState<EqBand>;
+using State = SearchState;
 
 EqBand clamped(EqBand b, const TableLimits& l) {
     b.freq = std::clamp(b.freq, l.loFreq, l.hiFreq);
@@ -195,11 +195,12 @@ std::vector<EqBand> roundOneByOne(const FitProblem& problem, std::vector<BandVal
 std::vector<EqBand> tableSearch(const FitProblem& problem,
                                 const std::vector<std::vector<EqBand>>& starts,
                                 const TableLimits& limits) {
+    CurveCache cache(problem);
     std::vector<State> descended;
     for (std::vector<EqBand> start : starts) {
         for (EqBand& b : start)
             b = clamped(b, limits);
-        descended.emplace_back(problem, std::move(start), &valuesOf);
+        descended.emplace_back(cache, std::move(start));
         descend(descended.back(), limits);
     }
     if (descended.empty()) return {};
@@ -212,7 +213,8 @@ std::vector<EqBand> tableSearch(const FitProblem& problem,
 }
 
 double tableCost(const FitProblem& problem, const std::vector<EqBand>& bands) {
-    return State(problem, bands, &valuesOf).cost();
+    CurveCache cache(problem);
+    return State(cache, bands).cost();
 }
 
 } // namespace m7410

@@ -3,6 +3,7 @@
 
 #include "fit/ContinuousFit.h"
 #include "fit/FitProblem.h"
+#include "fit/SearchState.h"
 #include "model/EqBand.h"
 
 #include <vector>
@@ -16,9 +17,6 @@ struct TableLimits {
     int loGain = 0;
     int hiGain = 150;
 };
-
-// The engineering values of a band's table indexes (clamped into the tables).
-BandValues valuesOf(const EqBand& band);
 
 // From the continuous fit to table indexes one band at a time: the band whose best neighbouring
 // table entries (frequency, gain and Q each rounded down or up) cost least is fixed there, the
