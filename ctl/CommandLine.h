@@ -1,6 +1,8 @@
 // The command line of m7410-ctl: options, the command and its checked arguments.
 #pragma once
 
+#include "ctl/EqFitArguments.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +26,7 @@ enum class Command {
     Set,
     EqImport,
     EqExport,
+    EqFit,
 };
 
 struct Invocation {
@@ -31,7 +34,7 @@ struct Invocation {
     bool json = false;
     bool demo = false;
     bool verify = true;
-    bool dryRun = false; // eq-import
+    bool dryRun = false; // eq-import, eq-fit
     // Added after the system's serial ports, the last one being the port opened.
     std::vector<std::string> ports;
     std::string file;  // backup, restore, save-current, load-current
@@ -39,7 +42,8 @@ struct Invocation {
     std::string name;  // store
     std::string path;  // get, set ("all" for get)
     std::string value; // set
-    int channel = 0;   // eq-import, eq-export: 0..3 as the model numbers them
+    int channel = 0;   // eq-import, eq-export, eq-fit: 0..3 as the model numbers them
+    EqFitArguments fit; // eq-fit
 };
 
 struct ParsedCommandLine {

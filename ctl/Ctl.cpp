@@ -1,6 +1,7 @@
 #include "ctl/Ctl.h"
 
 #include "ctl/EqCommands.h"
+#include "ctl/EqFitCommand.h"
 #include "ctl/HelpText.h"
 #include "ctl/ParameterCommands.h"
 #include "ctl/PresetTransfers.h"
@@ -62,6 +63,8 @@ std::optional<int> Ctl::withoutUnit(const ParsedCommandLine& parsed, std::ostrea
     case Command::EqImport:
         if (!parsed.invocation->dryRun) return std::nullopt;
         return eqPreviewCommand(parsed.invocation->channel, parsed.invocation->file, out, err);
+    case Command::EqFit:
+        return eqFitWithoutUnit(*parsed.invocation, out, err);
     default:
         return std::nullopt;
     }
@@ -132,6 +135,8 @@ int Ctl::dispatch(const Invocation& inv) {
         return eqImportCommand(ctx, inv.channel, inv.file);
     case Command::EqExport:
         return eqExportCommand(ctx, inv.channel);
+    case Command::EqFit:
+        return eqFitCommand(ctx, inv);
     case Command::Help:
     case Command::Version:
         break;

@@ -80,15 +80,20 @@ int eqPreviewCommand(int channel, const std::string& file, std::ostream& out, st
     return preview(channel, file, bandsOf(start, channel), out, err) ? ExitOk : ExitFailure;
 }
 
-int eqImportCommand(CommandContext& ctx, int channel, const std::string& file) {
+const char* channelCaption(int channel) {
+    return Captions[channel];
+}
+
+ChannelBands channelBands(CommandContext& ctx, int channel) {
+    return bandsOf(ctx.session().model, channel);
+}
+
+int applyChannelBands(CommandContext& ctx, int channel, const ChannelBands& bands) {
     Session& s = ctx.session();
-    const std::optional<FilterImport> plan =
-        preview(channel, file, bandsOf(s.model, channel), ctx.out, ctx.err);
-    if (!plan) return ExitFailure;
     // As the window's Apply: every band into the model, then each band's message.
     for (int row = 0; row < EqRowsPerChannel; ++row) {
         const int band = bandAddress(channel, row);
-        s.model.band(band) = plan->bands[static_cast<std::size_t>(row)];
+        s.model.band(band) = bands[static_cast<std::size_t>(row)];
         s.builders.QueueEqBandMessage(band);
     }
     ctx.view.quiet = true;
@@ -99,6 +104,14 @@ int eqImportCommand(CommandContext& ctx, int channel, const std::string& file) {
     if (sent) ctx.waitUntil([&] { return ctx.view.statusReplies > answers; }, AnswerLimitMs);
     if (!sent || s.linkOpen == 0 || ctx.view.disconnectedShown != lost)
         return ctx.fail("the link to the unit was lost before the bands were sent");
+    return ExitOk;
+}
+
+int eqImportCommand(CommandContext& ctx, int channel, const std::string& file) {
+    const std::optional<FilterImport> plan =
+        preview(channel, file, channelBands(ctx, channel), ctx.out, ctx.err);
+    if (!plan) return ExitFailure;
+    if (const int code = applyChannelBands(ctx, channel, plan->bands); code != ExitOk) return code;
     ctx.out << "applied to the " << Captions[channel] << " EQ\n";
     return ExitOk;
 }

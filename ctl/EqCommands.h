@@ -1,6 +1,8 @@
 // eq-import and eq-export: a channel's six EQ bands from and to filter texts (Equalizer APO, REW).
 #pragma once
 
+#include "eqtext/FilterImport.h"
+
 #include <ostream>
 #include <string>
 
@@ -15,5 +17,14 @@ int eqPreviewCommand(int channel, const std::string& file, std::ostream& out, st
 int eqImportCommand(CommandContext& ctx, int channel, const std::string& file);
 // The channel's six bands as Equalizer APO text on standard output.
 int eqExportCommand(CommandContext& ctx, int channel);
+
+// What eq-import does with its bands, for every command that sets a channel's six bands: each
+// into the model, each band's message through the paced queue, then a status answer awaited.
+// Prints nothing on success; exit code.
+int applyChannelBands(CommandContext& ctx, int channel, const ChannelBands& bands);
+// The channel's six bands as the unit holds them.
+ChannelBands channelBands(CommandContext& ctx, int channel);
+// "Middle", "Low", "High", "Main".
+const char* channelCaption(int channel);
 
 } // namespace m7410

@@ -24,13 +24,23 @@ Commands:
                             channel's six EQ bands, printing requested and snapped values and
                             the largest difference (--dry-run: only print, no unit needed)
   eq-export CHANNEL         print the channel's six EQ bands as Equalizer APO text
+  eq-fit CHANNEL MEASUREMENT
+                            fit the channel's six EQ bands to a measurement (text export,
+                            .frd or CSV) on the unit's own tables and put them on the unit;
+                            prints the bands, the RMS error before, with fit-then-round and
+                            after, and the largest error (--dry-run: only print, no unit needed)
 
 Options:
   --port PATH               add PATH as the last serial port (the one opened without USB)
   --demo                    use a simulated unit instead of hardware
   --json                    print the result as JSON (status, get, set, backup, restore, ...)
   --no-verify               restore without reading the presets back
-  --dry-run                 eq-import: show what the unit would get, change nothing
+  --dry-run                 eq-import, eq-fit: show what the unit would get, change nothing
+  --target FILE             eq-fit: the target (house curve) in the same formats; default flat
+  --from HZ, --to HZ        eq-fit: the range fitted and measured (default 20 .. 20000)
+  --max-boost DB            eq-fit: the largest boost of a band, 0 .. 12 (default 6)
+  --cut-only                eq-fit: no band boosts
+  --keep 1,2                eq-fit: bands left as they are (with --dry-run: the start set's)
   -h, --help                show this text
   -v, --version             show the version
 
@@ -51,6 +61,7 @@ Examples:
   m7410-ctl set high.eq2.freq 50        # prints high.eq2.freq = 49.6 Hz
   m7410-ctl --json get all
   m7410-ctl eq-import main room-correction.txt --dry-run
+  m7410-ctl eq-fit high room.txt --from 20 --to 400 --dry-run --json
 )";
 }
 
