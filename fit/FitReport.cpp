@@ -38,7 +38,7 @@ std::string fitReportText(const EqFit& fit) {
                            pad(std::string(EqTypeList[std::clamp(b.type, 0, EqTypeCount - 1)]), 4) +
                            " " + pad(formatFrequency(b.freq) + " Hz", 11) + " " +
                            formatEqGain(b.gainInForce()) + " dB";
-        if (b.type == EqTypePeaking) line = pad(line, 42) + " Q " + formatQ(b.q);
+        if (b.type == EqTypePeaking) line = pad(line, 34) + " Q " + formatQ(b.q);
         out += line + "\n";
     }
     out += "RMS error: " + figureText(fit.before.rms) + " before, " +
