@@ -38,6 +38,10 @@ const std::map<std::string, CommandForm, std::less<>>& commands() {
         {"show", {Command::Show, 1, "show FILE"}},
         {"diff", {Command::Diff, 1, "diff FILE [FILE2]", 1}},
         {"batch", {Command::Batch, 0, "batch [-f FILE] [--keep-going]"}},
+        {"eq-fit",
+         {Command::EqFit, 2,
+          "eq-fit CHANNEL MEASUREMENT [--target FILE] [--from HZ] [--to HZ] [--max-boost DB] "
+          "[--cut-only] [--keep 1,2] [--dry-run]"}},
         {"help", {Command::Help, 0, "help"}},
     };
     return table;
@@ -112,7 +116,8 @@ std::string takeArguments(Invocation& inv, const std::vector<std::string>& a) {
         return {};
     }
     case Command::EqImport:
-    case Command::EqExport: {
+    case Command::EqExport:
+    case Command::EqFit: {
         const std::vector<std::string>& names = channelNames();
         const auto it = std::find(names.begin(), names.end(), a[0]);
         if (it == names.end())
@@ -121,6 +126,11 @@ std::string takeArguments(Invocation& inv, const std::vector<std::string>& a) {
         if (inv.command == Command::EqImport) {
             if (a[1].empty()) return "FILE must not be empty";
             inv.file = a[1];
+        }
+        if (inv.command == Command::EqFit) {
+            if (a[1].empty()) return "MEASUREMENT must not be empty";
+            inv.fit.measurement = a[1];
+            if (!(inv.fit.fromHz < inv.fit.toHz)) return "--from must lie below --to";
         }
         return {};
     }
@@ -182,6 +192,8 @@ ParsedCommandLine parseArguments(const std::vector<std::string>& args) {
             else if (i + 1 < args.size())
                 batchFile = args[++i];
             if (!batchFile || batchFile->empty()) return fail(arg.substr(0, 6) + " needs a FILE");
+        } else if (const std::optional<std::string> fit = takeEqFitOption(args, i, inv.fit)) {
+            if (!fit->empty()) return fail(*fit);
         } else if (arg == "--port" || arg.starts_with("--port=")) {
             std::string path;
             if (arg == "--port") {
@@ -217,7 +229,10 @@ ParsedCommandLine parseArguments(const std::vector<std::string>& args) {
     if (batchFile) inv.file = *batchFile;
     if (noVerify && inv.command != Command::Restore) return fail("--no-verify is for restore only");
     inv.verify = !noVerify;
-    if (dryRun && inv.command != Command::EqImport) return fail("--dry-run is for eq-import only");
+    if (dryRun && inv.command != Command::EqImport && inv.command != Command::EqFit)
+        return fail("--dry-run is for eq-import and eq-fit only");
+    if (!inv.fit.given.empty() && inv.command != Command::EqFit)
+        return fail(inv.fit.given.front() + " is for eq-fit only");
     inv.dryRun = dryRun;
     if (std::string why = takeArguments(inv, rest); !why.empty()) return fail(why);
     return {inv, {}};

@@ -1,6 +1,8 @@
 // The command line of m7410-ctl: options, the command and its checked arguments.
 #pragma once
 
+#include "ctl/EqFitArguments.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +36,7 @@ enum class Command {
     Show,
     Diff,
     Batch,
+    EqFit,
 };
 
 struct Invocation {
@@ -41,7 +44,7 @@ struct Invocation {
     bool json = false;
     bool demo = false;
     bool verify = true;
-    bool dryRun = false; // eq-import
+    bool dryRun = false; // eq-import, eq-fit
     // Added after the system's serial ports, the last one being the port opened.
     std::vector<std::string> ports;
     bool quiet = false;     // no progress bar
@@ -54,7 +57,8 @@ struct Invocation {
     std::string name;      // store
     std::string path;      // get ("all", a channel or part of one), set
     std::string value;     // set
-    int channel = 0;       // eq-import, eq-export: 0..3 as the model numbers them
+    int channel = 0;       // eq-import, eq-export, eq-fit: 0..3 as the model numbers them
+    EqFitArguments fit;    // eq-fit
 };
 
 struct ParsedCommandLine {

@@ -4,6 +4,7 @@
 #include "ctl/DiffWithUnit.h"
 #include "ctl/EqCommands.h"
 #include "ctl/FileCommands.h"
+#include "ctl/EqFitCommand.h"
 #include "ctl/HelpText.h"
 #include "ctl/JsonOutput.h"
 #include "ctl/ParameterCommands.h"
@@ -51,6 +52,8 @@ std::optional<int> Ctl::offline(const Invocation& inv, OfflineIo io) {
     case Command::Diff:
         if (inv.otherFile.empty()) return std::nullopt;
         return diffFilesCommand(inv.file, inv.otherFile, io);
+    case Command::EqFit:
+        return eqFitWithoutUnit(inv, io.out, io.err);
     default:
         return std::nullopt;
     }
@@ -118,6 +121,8 @@ int Ctl::dispatch(const Invocation& inv) {
         return eqExportCommand(ctx, inv.channel);
     case Command::Diff:
         return diffWithUnitCommand(ctx, inv.file);
+    case Command::EqFit:
+        return eqFitCommand(ctx, inv);
     case Command::Help:
     case Command::Version:
     case Command::Show:

@@ -151,4 +151,17 @@ int eqExportCommand(CommandContext& ctx, int channel) {
     return ExitOk;
 }
 
+int applyChannelBands(CommandContext& ctx, int channel, const ChannelBands& bands) {
+    const UnitResult<Done> r = ctx.await<Done>(
+        [&](UnitDone<Done> done) { ctx.unit.applyEq(channel, bands, std::move(done)); });
+    if (!r) return ctx.fail(r.error());
+    return ExitOk;
+}
+
+ChannelBands channelBands(CommandContext& ctx, int channel) {
+    return bandsOf(ctx.unit.model(), channel);
+}
+
+const char* channelCaption(int channel) { return Captions[channel]; }
+
 } // namespace m7410

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ctl/FileCommands.h"
+#include "eqtext/FilterImport.h"
 
 #include <string>
 
@@ -19,5 +20,13 @@ int eqImportCommand(CommandContext& ctx, int channel, const std::string& file, s
 // The channel's six bands as Equalizer APO text on standard output (with json, the text and
 // the bands in one object).
 int eqExportCommand(CommandContext& ctx, int channel);
+
+// Every command that sets a channel's six bands does it as eq-import does: one change through
+// the unit, confirmed by its poll. Exit code (the failure already reported).
+int applyChannelBands(CommandContext& ctx, int channel, const ChannelBands& bands);
+// The channel's six bands as the unit holds them.
+ChannelBands channelBands(CommandContext& ctx, int channel);
+// "Middle", "Low", "High", "Main".
+const char* channelCaption(int channel);
 
 } // namespace m7410

@@ -35,6 +35,11 @@ Commands:
 
 A FILE of "-" is standard input (restore, load-current, eq-import, show, diff) or standard
 output (backup, save-current).
+  eq-fit CHANNEL MEASUREMENT
+                            fit the channel's six EQ bands to a measurement (text export,
+                            .frd or CSV) on the unit's own tables and put them on the unit;
+                            prints the bands, the RMS error before, with fit-then-round and
+                            after, and the largest error (--dry-run: only print, no unit needed)
 
 Options:
   --port PATH               add PATH as the last serial port (the one opened without USB)
@@ -46,6 +51,12 @@ Options:
   --dry-run                 eq-import: show what the unit would get, change nothing
   -f, --file FILE           batch: read the commands from FILE
   --keep-going              batch: run the lines after a failed one too
+  --dry-run                 eq-import, eq-fit: show what the unit would get, change nothing
+  --target FILE             eq-fit: the target (house curve) in the same formats; default flat
+  --from HZ, --to HZ        eq-fit: the range fitted and measured (default 20 .. 20000)
+  --max-boost DB            eq-fit: the largest boost of a band, 0 .. 12 (default 6)
+  --cut-only                eq-fit: no band boosts
+  --keep 1,2                eq-fit: bands left as they are (with --dry-run: the start set's)
   -h, --help                show this text
   -v, --version             show the version
 
@@ -72,6 +83,7 @@ Examples:
   m7410-ctl eq-import main room-correction.txt --dry-run
   m7410-ctl diff show-2026.m7410            # what changed on the unit since the backup
   printf 'set high.eq1.gain -3\nset high.eq2.gain -2\n' | m7410-ctl batch
+  m7410-ctl eq-fit high room.txt --from 20 --to 400 --dry-run --json
 )";
 }
 

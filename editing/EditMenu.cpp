@@ -1,6 +1,7 @@
 #include "editing/EditMenu.h"
 
 #include "editing/EditHistory.h"
+#include "editing/EqFitDialog.h"
 #include "editing/EqImportDialog.h"
 #include "eqtext/FilterTextParser.h"
 #include "eqtext/FilterTextWriter.h"
@@ -23,6 +24,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QShortcut>
 
 namespace m7410 {
@@ -45,6 +47,8 @@ QString itemText(const QString& verb, const QString& step, const QKeySequence& k
 }
 
 const QString FilterFiles = QStringLiteral("EQ filter text (*.txt *.cfg);;All files (*)");
+const QString MeasurementFiles =
+    QStringLiteral("Measurement (*.txt *.frd *.csv);;All files (*)");
 
 } // namespace
 
@@ -62,7 +66,11 @@ EditMenu::EditMenu(EditMenuParts parts, QMenu* before, QObject* parent)
     exportFilters = editMenu->addAction(QStringLiteral("Export EQ filters\u2026"));
     connect(importFilters, &QAction::triggered, this, &EditMenu::importClicked);
     connect(exportFilters, &QAction::triggered, this, &EditMenu::exportClicked);
+    fitMeasurement = editMenu->addAction(QStringLiteral("Fit to measurement\u2026"));
+    connect(fitMeasurement, &QAction::triggered, this, &EditMenu::fitClicked);
+    connect(p.eq.fitButton(), &QPushButton::clicked, this, &EditMenu::fitClicked);
     runPreview = [](EqImportDialog& preview) { return preview.exec() == QDialog::Accepted; };
+    runFitPreview = [](EqFitDialog& preview) { return preview.exec() == QDialog::Accepted; };
     connect(editMenu, &QMenu::aboutToShow, this, &EditMenu::update);
 
     // Window shortcuts rather than the items' own: they must work while the link opens and
@@ -123,6 +131,7 @@ void EditMenu::update() {
     undo->setEnabled(available && stack.canUndo());
     redo->setEnabled(available && stack.canRedo());
     importFilters->setEnabled(available && eqPageChannel() >= 0);
+    fitMeasurement->setEnabled(available && eqPageChannel() >= 0);
     // Export only reads the set; it needs the page, not the link.
     exportFilters->setEnabled(p.rows.isEnabled() && eqPageChannel() >= 0);
 }
@@ -159,11 +168,15 @@ void EditMenu::importClicked() {
     // The link may have closed or an exchange begun while the preview was open.
     if (!runPreview(preview) || !editingAvailable() || eqPageChannel() != channel) return;
 
+    applyBands(channel, plan.bands, tr("%1 EQ import").arg(channelName(channel)));
+}
+
+void EditMenu::applyBands(int channel, const ChannelBands& bands, const QString& stepName) {
     editHistory->record();
-    editHistory->nameNextStep(tr("%1 EQ import").arg(channelName(channel)));
+    editHistory->nameNextStep(stepName);
     for (int row = 0; row < EqRowsPerChannel; ++row) {
         const int band = bandAddress(channel, row);
-        p.session.model().band(band) = plan.bands[row];
+        p.session.model().band(band) = bands[row];
         p.graph.refreshBand(band);
         p.session.builders().QueueEqBandMessage(band);
     }
@@ -173,6 +186,37 @@ void EditMenu::importClicked() {
     if (auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget()))
         p.edit.entryText = field->text();
     update();
+}
+
+void EditMenu::fitClicked() {
+    const int channel = eqPageChannel();
+    if (!editingAvailable() || channel < 0) return;
+    const QString file = p.dialogs.openFileName(&p.window, MeasurementFiles);
+    if (file.isEmpty()) return;
+    const Response measured = readResponseFile(file.toStdString());
+    if (!measured.ok()) {
+        p.dialogs.error(&p.window, QString::fromStdString(measured.error));
+        return;
+    }
+    EqFitDialog::Inputs inputs{measured, QFileInfo(file).fileName(), {}, channelName(channel)};
+    for (int row = 0; row < EqRowsPerChannel; ++row)
+        inputs.current[row] = p.session.model().band(bandAddress(channel, row));
+    const auto chooseTarget = [this]() -> std::optional<std::pair<Response, QString>> {
+        const QString targetFile = p.dialogs.openFileName(&p.window, MeasurementFiles);
+        if (targetFile.isEmpty()) return std::nullopt;
+        Response target = readResponseFile(targetFile.toStdString());
+        if (!target.ok()) {
+            p.dialogs.error(&p.window, QString::fromStdString(target.error));
+            return std::nullopt;
+        }
+        return std::pair{std::move(target), QFileInfo(targetFile).fileName()};
+    };
+    EqFitDialog preview(std::move(inputs), p.graph, chooseTarget, &p.window);
+    // The link may have closed or an exchange begun while the preview was open.
+    if (!runFitPreview(preview) || !editingAvailable() || eqPageChannel() != channel ||
+        !preview.fit().error.empty())
+        return;
+    applyBands(channel, preview.fit().bands, tr("%1 EQ fit").arg(channelName(channel)));
 }
 
 void EditMenu::exportClicked() {

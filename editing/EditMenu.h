@@ -1,6 +1,8 @@
 // The "edit" menu of the window: undo, redo, filter import and export.
 #pragma once
 
+#include "eqtext/FilterImport.h"
+
 #include <QObject>
 
 #include <functional>
@@ -15,6 +17,7 @@ namespace m7410 {
 class ChannelGroup;
 class DelayPage;
 class EditHistory;
+class EqFitDialog;
 class EqImportDialog;
 class EqPage;
 class GainPage;
@@ -58,6 +61,7 @@ public:
     QAction* redoAction() const { return redo; }
     QAction* importAction() const { return importFilters; }
     QAction* exportAction() const { return exportFilters; }
+    QAction* fitAction() const { return fitMeasurement; }
 
     // Brings the items' names and availability up to date.
     void update();
@@ -67,11 +71,15 @@ public:
 
     // Shows the import preview; true when the user chose "Apply". Tests answer it themselves.
     std::function<bool(EqImportDialog& preview)> runPreview;
+    // Shows the fit's preview likewise.
+    std::function<bool(EqFitDialog& preview)> runFitPreview;
 
     void undoStep();
     void redoStep();
     void importClicked();
     void exportClicked();
+    // "Fit to measurement...": a measurement file, the preview, then the bands as one step.
+    void fitClicked();
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -79,6 +87,8 @@ private:
     // After a step was undone or redone: curves, row controls and the open page show the model.
     void redraw(const ChannelModel& before);
     QString channelName(int channel) const;
+    // The six bands into the channel as one undo step, each band's message queued.
+    void applyBands(int channel, const ChannelBands& bands, const QString& stepName);
 
     EditMenuParts p;
     std::unique_ptr<EditHistory> editHistory;
@@ -87,6 +97,7 @@ private:
     QAction* redo = nullptr;
     QAction* importFilters = nullptr;
     QAction* exportFilters = nullptr;
+    QAction* fitMeasurement = nullptr;
 };
 
 } // namespace m7410

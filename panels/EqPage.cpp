@@ -57,11 +57,12 @@ std::pair<FilteredField*, SpinButtons*> spinField(const QString& allowed, const 
 EqPage::EqPage(PanelContext context, QWidget* parent)
     : PageFrame(tr("HPF/LPF/EQ page"), parent), ctx(context), bands(new QGroupBox(this)),
       crossovers(new QGroupBox(this)), zeroDb(new QPushButton(QStringLiteral("0 dB"), this)),
-      graphPicture(new GraphPicture(this)) {
+      fit(new QPushButton(tr("Fit to measurement\u2026"), this)), graphPicture(new GraphPicture(this)) {
     buildBandBox();
     buildCrossoverBox();
     zeroDb->setGeometry(424, 96, 60, 23);
     zeroDb->setAccessibleName(tr("Set all EQ gains to 0 dB"));
+    fit->setGeometry(424, 126, 150, 23);
     graphPicture->move(4, GraphTop);
     setFocusProxy(rows[0].freq);
     resize(728, GraphTop + GraphPicture::GraphHeight + 4);

@@ -57,6 +57,8 @@ public:
     QGroupBox* bandBox() const { return bands; }
     QGroupBox* crossoverBox() const { return crossovers; }
     QPushButton* zeroDbButton() const { return zeroDb; }
+    // "Fit to measurement...", which the edit menu's item of that name answers.
+    QPushButton* fitButton() const { return fit; }
     GraphPicture* graph() const { return graphPicture; }
 
 private:
@@ -68,6 +70,7 @@ private:
     QGroupBox* bands;
     QGroupBox* crossovers;
     QPushButton* zeroDb;
+    QPushButton* fit;
     GraphPicture* graphPicture;
     std::array<EqRowControls, EqRowsPerChannel> rows{};
     CrossoverControls hpf;

@@ -3,9 +3,10 @@
 #include "DarkPalette.h"
 #include "WindowFixture.h"
 
-#include "app/TopGroup.h"
 #include "editing/EditMenu.h"
+#include "editing/EqFitDialog.h"
 #include "editing/EqImportDialog.h"
+#include "app/TopGroup.h"
 #include "panels/ChannelGroup.h"
 #include "panels/ColourButton.h"
 #include "panels/DelayPage.h"
@@ -18,6 +19,7 @@
 #include "settings/PasswordBox.h"
 #include "settings/PersonalSettingsBox.h"
 
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -92,6 +94,35 @@ TEST_F(ScreenshotTest, ImportPreviewOfARewFilterFile) {
     };
     w.editMenu().update();
     w.editMenu().importAction()->trigger();
+    EXPECT_TRUE(shown);
+}
+
+// The measurement is tests/fit/data/room.txt, written by scripts/fit-rooms.
+TEST_F(ScreenshotTest, FitPreviewOfASyntheticRoom) {
+    writeSettings("[Personal settings]\r\nName=M_7410\r\nChannel mode=3\r\n");
+    MainWindow& w = openWindow();
+    clock.runDue();
+    QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
+    clock.advance(3000);
+    w.pages().openPage(PageEq, 2);
+    dialogs.nextOpen = QStringLiteral(M7410_FIT_DATA "/room.txt");
+    bool shown = false;
+    w.editMenu().runFitPreview = [&](EqFitDialog& preview) {
+        preview.toField()->setValue(400);
+        preview.fitButton()->click();
+        preview.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&preview));
+        const QImage picture = preview.grab().toImage();
+        EXPECT_FALSE(picture.isNull());
+        const QString target = qEnvironmentVariable("M7410_SCREENSHOTS");
+        if (!target.isEmpty()) {
+            EXPECT_TRUE(picture.save(target + "/eq-fit.png"));
+        }
+        shown = true;
+        return false;
+    };
+    w.editMenu().update();
+    w.editMenu().fitAction()->trigger();
     EXPECT_TRUE(shown);
 }
 
