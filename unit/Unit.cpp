@@ -45,6 +45,8 @@ int Unit::subscribe(UnitListener listener) {
 
 void Unit::unsubscribe(int id) { listeners.erase(id); }
 
+void Unit::pumpWait(int ms) { clock.PumpWait(ms); }
+
 void Unit::notify(const std::function<void(UnitListener&)>& call) {
     // A listener may unsubscribe from inside its own call.
     std::vector<int> ids;
@@ -53,6 +55,8 @@ void Unit::notify(const std::function<void(UnitListener&)>& call) {
     for (int id : ids)
         if (auto it = listeners.find(id); it != listeners.end()) call(it->second);
 }
+
+std::optional<UnitIdentity> Unit::identity() const { return link->identity(); }
 
 bool Unit::isConnected() const { return session().linkOpen != 0; }
 
