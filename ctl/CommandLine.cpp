@@ -34,6 +34,8 @@ const std::map<std::string, CommandForm, std::less<>>& commands() {
         {"eq-import", {Command::EqImport, 2, "eq-import CHANNEL FILE [--dry-run]"}},
         {"eq-export", {Command::EqExport, 1, "eq-export CHANNEL"}},
         {"help", {Command::Help, 0, "help"}},
+        {"serve", {Command::Serve, 0, "serve"}},
+        {"watch", {Command::Watch, 0, "watch"}},
     };
     return table;
 }
@@ -117,6 +119,8 @@ std::string takeArguments(Invocation& inv, const std::vector<std::string>& a) {
     case Command::Help:
     case Command::Version:
     case Command::Status:
+    case Command::Serve:
+    case Command::Watch:
         return {};
     }
     return {};
@@ -148,6 +152,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
             inv.demo = true;
         } else if (arg == "--no-verify") {
             noVerify = true;
+        } else if (arg == "--direct") {
+            inv.direct = true;
         } else if (arg == "--dry-run") {
             dryRun = true;
         } else if (arg == "--port" || arg.starts_with("--port=")) {

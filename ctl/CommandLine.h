@@ -31,6 +31,8 @@ enum class Command {
     Set,
     EqImport,
     EqExport,
+    Serve,
+    Watch,
 };
 
 struct Invocation {
@@ -39,6 +41,7 @@ struct Invocation {
     bool demo = false;
     bool verify = true;
     bool dryRun = false; // eq-import
+    bool direct = false; // an own link even when another program serves the unit
     // Added after the system's serial ports, the last one being the port opened.
     std::vector<std::string> ports;
     std::string file;  // backup, restore, save-current, load-current

@@ -4,13 +4,14 @@
 #include "ctl/HelpText.h"
 #include "ctl/ParameterCommands.h"
 #include "ctl/PresetTransfers.h"
+#include "ctl/WatchCommand.h"
 #include "protocol/Frame.h"
 
 #include <QJsonArray>
 
 namespace m7410 {
 
-Ctl::Ctl(Unit& unit, ConsoleView& view, std::ostream& out, std::ostream& err)
+Ctl::Ctl(UnitAccess& unit, ConsoleView& view, std::ostream& out, std::ostream& err)
     : ctx{unit, view, out, err} {}
 
 std::optional<int> Ctl::withoutUnit(const ParsedCommandLine& parsed, std::ostream& out,
@@ -89,6 +90,9 @@ int Ctl::dispatch(const Invocation& inv) {
         return eqImportCommand(ctx, inv.channel, inv.file);
     case Command::EqExport:
         return eqExportCommand(ctx, inv.channel);
+    case Command::Watch:
+        return watchCommand(ctx);
+    case Command::Serve: // holds the unit itself: main() runs it
     case Command::Help:
     case Command::Version:
         break;

@@ -10,7 +10,7 @@ namespace m7410 {
 
 class Ctl {
 public:
-    Ctl(Unit& unit, ConsoleView& view, std::ostream& out, std::ostream& err);
+    Ctl(UnitAccess& unit, ConsoleView& view, std::ostream& out, std::ostream& err);
     Ctl(const Ctl&) = delete;
     Ctl& operator=(const Ctl&) = delete;
 

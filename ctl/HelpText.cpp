@@ -24,12 +24,17 @@ Commands:
                             channel's six EQ bands, printing requested and snapped values and
                             the largest difference (--dry-run: only print, no unit needed)
   eq-export CHANNEL         print the channel's six EQ bands as Equalizer APO text
+  serve                     hold the unit without a window and serve it to other programs
+                            until SIGINT or SIGTERM (see "Sharing a unit" in the README)
+  watch                     print the unit's changes as they come (--json: one object a line)
 
 Options:
   --port PATH               add PATH as the last serial port (the one opened without USB)
   --demo                    use a simulated unit instead of hardware
   --json                    print the result as JSON (status, get, set, backup, restore, ...)
   --no-verify               restore without reading the presets back
+  --direct                  open the unit itself; fails while another program serves it
+                            (without it, commands go through that program)
   --dry-run                 eq-import: show what the unit would get, change nothing
   -h, --help                show this text
   -v, --version             show the version

@@ -2,6 +2,9 @@
 #include "ctl/CommandLine.h"
 #include "ctl/ConsoleView.h"
 #include "ctl/Ctl.h"
+#include "ctl/OwnerRoute.h"
+#include "ctl/ServeCommand.h"
+#include "ctl/ThroughOwner.h"
 #include "ctl/StopSignals.h"
 #include "demo/DemoUnit.h"
 #include "link/ConnectionAssembly.h"
@@ -44,6 +47,17 @@ int main(int argc, char* argv[]) {
     }
     ConsoleView view(std::cerr, ::isatty(STDERR_FILENO) == 1);
     watchStopSignals();
+    // A unit another program holds is reached through it; a demo unit is this program's own.
+    if (!invocation.demo && invocation.command != Command::Serve) {
+        if (const std::optional<QString> owner = ownerSocketFor(invocation)) {
+            if (!invocation.direct)
+                return runThroughOwner(*owner, invocation, clock, view, std::cout, std::cerr,
+                                       stopRequested);
+            std::cerr << "m7410-ctl: another program holds the unit and serves it at "
+                      << owner->toStdString() << "; leave out --direct to go through it\n";
+            return ExitFailure;
+        }
+    }
     int code = ExitFailure;
     {
         Unit unit(clock);
@@ -54,9 +68,13 @@ int main(int argc, char* argv[]) {
         if (!ports.isEmpty()) engine.portList.setExtraPorts(ports);
         unit.attach(linkOf(engine));
         unit.setFrontView(&view);
-        Ctl ctl(unit, view, std::cout, std::cerr);
-        ctl.setInterrupted(stopRequested);
-        code = ctl.run(invocation);
+        if (invocation.command == Command::Serve) {
+            code = serveCommand(unit, clock, invocation, std::cout, std::cerr, stopRequested);
+        } else {
+            Ctl ctl(unit, view, std::cout, std::cerr);
+            ctl.setInterrupted(stopRequested);
+            code = ctl.run(invocation);
+        }
     }
     return code;
 }

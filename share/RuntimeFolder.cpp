@@ -36,12 +36,12 @@ QString bounded(const QString& name) {
 
 } // namespace
 
-std::optional<QString> runtimeFolder(QString& error) {
+std::optional<QString> runtimeFolder(QString& error, bool create) {
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
     const QString base = runtime.isEmpty() ? QDir::homePath() : QString::fromLocal8Bit(runtime);
     const QString folder = base + (runtime.isEmpty() ? "/.m7410" : "/m7410");
     const QByteArray native = QFile::encodeName(folder);
-    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) {
+    if (create && ::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) {
         error = folder + ": " + QString::fromLocal8Bit(std::strerror(errno));
         return std::nullopt;
     }

@@ -12,8 +12,9 @@ namespace m7410 {
 
 // $XDG_RUNTIME_DIR/m7410, or ~/.m7410 when the variable is unset. Made with mode 0700 when
 // missing; a folder that others may enter is closed to them, and one that is not this user's
-// own directory is refused (nothing, with the reason in error).
-std::optional<QString> runtimeFolder(QString& error);
+// own directory is refused (nothing, with the reason in error). A client that only looks for
+// owners passes create false: no folder, no owner.
+std::optional<QString> runtimeFolder(QString& error, bool create = true);
 
 // The socket's file name for a unit: "usb-SERIAL-NODE" or "serial-PATH", with every character
 // other than letters, digits, '.' and '_' as '-'.

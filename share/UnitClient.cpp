@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QLocalSocket>
+#include <QTimer>
 
 namespace m7410 {
 
@@ -83,26 +84,52 @@ void UnitClient::request(const QString& method, const QJsonObject& params,
 
 void UnitClient::readLines() {
     reader.append(socket->readAll());
+    if (!pumping)
+        takeLines(false);
+    else if (!holding)
+        takeLines(true);
+}
+
+bool UnitClient::takeLines(bool toFirstResult) {
     while (const std::optional<LineReader::Line> line = reader.next()) {
         if (line->tooLong) continue;
         const QJsonDocument doc = QJsonDocument::fromJson(line->text);
-        if (doc.isObject()) take(doc.object());
+        if (doc.isObject() && take(doc.object()) && toFirstResult) {
+            holding = true;
+            return true;
+        }
     }
+    return false;
 }
 
-void UnitClient::take(const QJsonObject& m) {
+void UnitClient::pumpWait(int ms) {
+    // While a caller waits, lines are taken up to the first result only, and the rest wait
+    // until it has looked: it sees the model as it was when the owner answered, not as the
+    // lines after (another program's edit) make it. They are taken once the events run again.
+    holding = false;
+    pumping = true;
+    if (!takeLines(true)) pump(ms);
+    pumping = false;
+    if (holding)
+        QTimer::singleShot(0, this, [this] {
+            if (!pumping) takeLines(false);
+        });
+}
+
+bool UnitClient::take(const QJsonObject& m) {
     if (m.contains("event")) {
         takeEvent(m);
-        return;
+        return false;
     }
     const auto it = pending.find(static_cast<qint64>(m.value("id").toDouble(-1)));
-    if (it == pending.end()) return;
+    if (it == pending.end()) return false;
     auto done = std::move(it->second);
     pending.erase(it);
     if (m.contains("error"))
         done(UnitResult<QJsonObject>(errorFromJson(m.value("error").toObject())));
     else
         done(UnitResult<QJsonObject>(m.value("value").toObject()));
+    return true;
 }
 
 void UnitClient::takeEvent(const QJsonObject& e) {
@@ -121,6 +148,8 @@ void UnitClient::takeEvent(const QJsonObject& e) {
         const ParameterPath* p = findParameterPath(path);
         if (p == nullptr) return;
         storeParameter(copy, *p, e.value("index").toInt());
+        origin = e.value("origin").toString();
+        if (origin == "client") origin += ' ' + QString::number(e.value("client").toInt());
         const bool mine = e.value("origin").toString() == "client" && e.value("client").toInt() == ownId;
         const ChangeOrigin origin = mine ? ChangeOrigin::ThisProgram : ChangeOrigin::Unit;
         notify([&](UnitListener& l) { if (l.parameterChanged) l.parameterChanged(path, origin); });
@@ -155,6 +184,9 @@ void UnitClient::showProgress(int percent) {
 }
 
 void UnitClient::lost() {
+    // What the owner said before it went is still taken.
+    reader.append(socket->readAll());
+    takeLines(false);
     ownerConnected = false;
     auto waiting = std::move(pending);
     pending.clear();

@@ -39,6 +39,9 @@ public:
     qint64 ownerPid() const { return pid; }
     // Shows the progress of this program's own long exchanges (a console's bar).
     void setProgressView(SessionView* view) { progressView = view; }
+    // Who made the last parameter change, as the owner named it: "unit", "owner" or
+    // "client N".
+    QString lastOrigin() const { return origin; }
 
     // One request of the protocol; done gets the value or the error.
     void request(const QString& method, const QJsonObject& params,
@@ -66,11 +69,14 @@ public:
     void readPresets(UnitDone<std::vector<std::string>> done) override;
     void setParameter(const ParameterPath& path, int32_t index, UnitDone<Done> done) override;
     void applyEq(int channel, const ChannelBands& bands, UnitDone<Done> done) override;
-    void pumpWait(int ms) override { pump(ms); }
+    void pumpWait(int ms) override;
 
 private:
     void readLines();
-    void take(const QJsonObject& message);
+    // Takes the lines read; with toFirstResult, up to the first result only (true then).
+    bool takeLines(bool toFirstResult);
+    // True when the line was the result of a request.
+    bool take(const QJsonObject& message);
     void takeEvent(const QJsonObject& event);
     void lost();
     void notify(const std::function<void(UnitListener&)>& call);
@@ -98,6 +104,10 @@ private:
     bool progressShown = false;
     bool restoring = false;
     int lastPercent = -1;
+    QString origin;
+    // A result was taken since the last pumpWait; the lines after it wait.
+    bool holding = false;
+    bool pumping = false;
 };
 
 } // namespace m7410
