@@ -36,6 +36,7 @@ const std::map<std::string, CommandForm, std::less<>>& commands() {
         {"help", {Command::Help, 0, "help"}},
         {"serve", {Command::Serve, 0, "serve"}},
         {"watch", {Command::Watch, 0, "watch"}},
+        {"list", {Command::List, 0, "list"}},
     };
     return table;
 }
@@ -121,6 +122,7 @@ std::string takeArguments(Invocation& inv, const std::vector<std::string>& a) {
     case Command::Status:
     case Command::Serve:
     case Command::Watch:
+    case Command::List:
         return {};
     }
     return {};
@@ -152,6 +154,17 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
             inv.demo = true;
         } else if (arg == "--no-verify") {
             noVerify = true;
+        } else if (arg == "--unit" || arg.starts_with("--unit=")) {
+            if (arg == "--unit") {
+                if (i + 1 >= args.size()) return fail("--unit needs an ID (m7410-ctl list shows them)");
+                inv.unit = args[++i];
+            } else {
+                inv.unit = arg.substr(7);
+            }
+            if (inv.unit.empty() || inv.unit.find('/') != std::string::npos)
+                return fail("--unit needs an ID as m7410-ctl list shows it");
+        } else if (arg == "--all") {
+            inv.all = true;
         } else if (arg == "--direct") {
             inv.direct = true;
         } else if (arg == "--dry-run") {
@@ -190,6 +203,11 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     inv.verify = !noVerify;
     if (dryRun && inv.command != Command::EqImport) return fail("--dry-run is for eq-import only");
     inv.dryRun = dryRun;
+    if (inv.all && inv.command != Command::Status && inv.command != Command::Recall &&
+        inv.command != Command::Backup)
+        return fail("--all is for status, recall and backup only");
+    if (inv.all && (inv.direct || !inv.unit.empty()))
+        return fail("--all goes to every served unit; leave out --direct and --unit");
     if (std::string why = takeArguments(inv, rest); !why.empty()) return fail(why);
     return {inv, {}};
 }

@@ -33,6 +33,7 @@ enum class Command {
     EqExport,
     Serve,
     Watch,
+    List,
 };
 
 struct Invocation {
@@ -42,6 +43,8 @@ struct Invocation {
     bool verify = true;
     bool dryRun = false; // eq-import
     bool direct = false; // an own link even when another program serves the unit
+    std::string unit;    // --unit ID: the served unit of that name (as list shows it)
+    bool all = false;    // status, recall, backup DIR on every served unit
     // Added after the system's serial ports, the last one being the port opened.
     std::vector<std::string> ports;
     std::string file;  // backup, restore, save-current, load-current

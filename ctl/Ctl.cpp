@@ -93,6 +93,7 @@ int Ctl::dispatch(const Invocation& inv) {
     case Command::Watch:
         return watchCommand(ctx);
     case Command::Serve: // holds the unit itself: main() runs it
+    case Command::List:  // needs no unit: main() runs it
     case Command::Help:
     case Command::Version:
         break;

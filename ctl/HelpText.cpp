@@ -27,6 +27,8 @@ Commands:
   serve                     hold the unit without a window and serve it to other programs
                             until SIGINT or SIGTERM (see "Sharing a unit" in the README)
   watch                     print the unit's changes as they come (--json: one object a line)
+  list                      the units served by this user's programs, with their owners, and
+                            the ports given with --port
 
 Options:
   --port PATH               add PATH as the last serial port (the one opened without USB)
@@ -35,6 +37,9 @@ Options:
   --no-verify               restore without reading the presets back
   --direct                  open the unit itself; fails while another program serves it
                             (without it, commands go through that program)
+  --unit ID                 the served unit ID (as list shows it), through its owner
+  --all                     status, recall N, backup DIR on every served unit (backup: one
+                            file DIR/ID.m7410 per unit)
   --dry-run                 eq-import: show what the unit would get, change nothing
   -h, --help                show this text
   -v, --version             show the version

@@ -25,11 +25,27 @@ std::optional<QString> portOpened(const Invocation& inv) {
 
 } // namespace
 
+std::vector<QString> servedSockets() {
+    std::vector<QString> out;
+    QString error;
+    const std::optional<QString> folder = runtimeFolder(error, false);
+    if (!folder) return out;
+    const QDir dir(*folder);
+    for (const QString& name : dir.entryList(QDir::System | QDir::NoDotAndDotDot, QDir::Name))
+        if (probeSocket(dir.filePath(name)) == SocketState::Served) out.push_back(dir.filePath(name));
+    return out;
+}
+
 std::optional<QString> ownerSocketFor(const Invocation& inv) {
     QString error;
     const std::optional<QString> folder = runtimeFolder(error, false);
     if (!folder) return std::nullopt;
     const QDir dir(*folder);
+    if (!inv.unit.empty()) {
+        const QString path = dir.filePath(QString::fromStdString(inv.unit));
+        if (probeSocket(path) == SocketState::Served) return path;
+        return std::nullopt;
+    }
     for (const QString& name : dir.entryList(QDir::System | QDir::NoDotAndDotDot, QDir::Name)) {
         if (isUsbSocketName(name) && probeSocket(dir.filePath(name)) == SocketState::Served)
             return dir.filePath(name);

@@ -81,5 +81,20 @@ TEST_F(CtlThroughOwner, WatchPrintsAnotherProgramsChange) {
     EXPECT_NE(watch.out.find(R"("origin":"client")"), std::string::npos) << watch.out;
 }
 
+TEST(SharingOptions, AreCheckedWithTheCommandLine) {
+    const ParsedCommandLine all = parseCommandLine({"--all", "--json", "recall", "2"});
+    ASSERT_TRUE(all.invocation) << all.error;
+    EXPECT_TRUE(all.invocation->all);
+    const ParsedCommandLine unit = parseCommandLine({"--unit", "serial-dev-ttyUSB0", "get", "high.gain"});
+    ASSERT_TRUE(unit.invocation) << unit.error;
+    EXPECT_EQ(unit.invocation->unit, "serial-dev-ttyUSB0");
+    EXPECT_EQ(parseCommandLine({"--direct", "serve"}).invocation->command, Command::Serve);
+    for (const std::vector<std::string>& wrong :
+         {std::vector<std::string>{"--all", "set", "high.gain", "1"}, {"--all", "--direct", "status"},
+          {"--unit", "../x", "status"}, {"--unit"}, {"watch", "now"}}) {
+        EXPECT_FALSE(parseCommandLine(wrong).invocation) << wrong.front();
+    }
+}
+
 } // namespace
 } // namespace m7410::test
