@@ -65,13 +65,15 @@ Method exchange(Start start, Shape shape) {
                           else
                               reply(UnitResult<QJsonObject>(shape(unit, r.value())));
                       });
-                  }};
+                  },
+                  {}};
 }
 
 Method answer(std::function<QJsonObject(UnitAccess&)> value) {
     return Method{false, [value](UnitAccess& unit, MethodReply reply) {
                       reply(UnitResult<QJsonObject>(value(unit)));
-                  }};
+                  },
+                  {}};
 }
 
 QJsonObject statusValue(UnitAccess& unit, const UnitStatus& s) {
@@ -233,9 +235,16 @@ const std::map<QString, Factory>& methods() {
          }},
         {"connect",
          [](const Params&) -> Prepared {
-             return exchange<UnitStatus>(
-                 [](UnitAccess& u, UnitDone<UnitStatus> d) { u.connect(std::move(d)); },
+             Method m = exchange<UnitStatus>(
+                 [](UnitAccess& u, UnitDone<UnitStatus> d) {
+                     if (u.isConnected())
+                         d(UnitResult<UnitStatus>(u.status()));
+                     else
+                         u.connect(std::move(d));
+                 },
                  statusValue);
+             m.atOnce = [](const UnitAccess& u) { return u.isConnected(); };
+             return m;
          }},
         {"disconnect",
          [](const Params&) -> Prepared {

@@ -24,6 +24,8 @@ struct Method {
     // answer from what is known at once.
     bool exchange = true;
     std::function<void(UnitAccess& unit, MethodReply reply)> run;
+    // An exchange that needs none now (a connect on an open link) answers at once.
+    std::function<bool(const UnitAccess& unit)> atOnce;
 };
 
 // The method of that name with its parameters checked, or why the request cannot be served.

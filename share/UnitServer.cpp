@@ -225,7 +225,7 @@ void UnitServer::handle(Client& client, const QByteArray& line) {
     }
     Method m = std::move(std::get<Method>(prepared));
     const std::weak_ptr<int> alive = life;
-    if (!m.exchange) {
+    if (!m.exchange || (m.atOnce && m.atOnce(unit))) {
         m.run(unit, [this, cid, id](UnitResult<QJsonObject> r) {
             if (r)
                 reply(cid, id, r.value());
