@@ -52,7 +52,7 @@ constexpr qint64 LargestFilterText = 1 << 20;
 
 EditMenu::EditMenu(EditMenuParts parts, QMenu* before, QObject* parent)
     : QObject(parent), p(std::move(parts)),
-      editHistory(std::make_unique<EditHistory>(p.session.model, p.session.builders)) {
+      editHistory(std::make_unique<EditHistory>(p.session.model(), p.session.builders())) {
     editMenu = new QMenu(QStringLiteral("&edit"), &p.window);
     p.window.menuBar()->insertMenu(before->menuAction(), editMenu);
     undo = editMenu->addAction(QStringLiteral("Undo"));
@@ -106,7 +106,7 @@ bool EditMenu::eventFilter(QObject* watched, QEvent* event) {
 
 bool EditMenu::editingAvailable() const {
     // The window lock and the "0 dB" sequence both disable the channel rows.
-    return p.session.linkOpen != 0 && p.rows.isEnabled();
+    return p.session.linkOpen() != 0 && p.rows.isEnabled();
 }
 
 int EditMenu::eqPageChannel() const {
@@ -151,7 +151,7 @@ void EditMenu::importClicked() {
     const FilterText text = parseFilterText(std::string_view(bytes.constData(), bytes.size()));
     ChannelBands current;
     for (int row = 0; row < EqRowsPerChannel; ++row)
-        current[row] = p.session.model.band(bandAddress(channel, row));
+        current[row] = p.session.model().band(bandAddress(channel, row));
     const FilterImport plan = planFilterImport(text, current);
     if (!plan.error.empty()) {
         p.dialogs.message(&p.window, QString::fromStdString(plan.error));
@@ -166,9 +166,9 @@ void EditMenu::importClicked() {
     editHistory->nameNextStep(tr("%1 EQ import").arg(channelName(channel)));
     for (int row = 0; row < EqRowsPerChannel; ++row) {
         const int band = bandAddress(channel, row);
-        p.session.model.band(band) = plan.bands[row];
+        p.session.model().band(band) = plan.bands[row];
         p.graph.refreshBand(band);
-        p.session.builders.QueueEqBandMessage(band);
+        p.session.builders().QueueEqBandMessage(band);
     }
     editHistory->record();
     p.eq.fillEqFields(channel);
@@ -187,7 +187,7 @@ void EditMenu::exportClicked() {
     if (file.isEmpty()) return;
     ChannelBands bands;
     for (int row = 0; row < EqRowsPerChannel; ++row)
-        bands[row] = p.session.model.band(bandAddress(channel, row));
+        bands[row] = p.session.model().band(bandAddress(channel, row));
     const std::string text = writeFilterText(name.toStdString(), bands);
     // Written whole or not at all: an existing file stays as it was when writing fails.
     QSaveFile out(file);
@@ -212,7 +212,7 @@ void EditMenu::redoStep() {
 }
 
 void EditMenu::redraw(const ChannelModel& before) {
-    const ChannelModel& model = p.session.model;
+    const ChannelModel& model = p.session.model();
     for (int band = 0; band < EqBandCount; ++band) {
         if (before.band(band) != model.band(band)) p.graph.refreshBand(band);
     }

@@ -36,6 +36,8 @@
 #include "protocol/Session.h"
 #include "response/ResponseGraph.h"
 #include "support/RealClock.h"
+#include "unit/Unit.h"
+#include "unit/UnitLink.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -86,9 +88,12 @@ MainWindow::MainWindow(WindowOptions opts, QWidget* parent)
       ownClock(options.clock == nullptr ? std::make_unique<RealClock>() : nullptr),
       clock(options.clock != nullptr ? *options.clock : *ownClock),
       ownBackend(options.hidBackend == nullptr ? std::make_unique<HidapiBackend>() : nullptr),
+      unit(std::make_unique<Unit>(clock)),
       engine(std::make_unique<ConnectionAssembly>(
-          clock, *this, options.hidBackend != nullptr ? *options.hidBackend : *ownBackend)),
-      responseGraph(std::make_unique<ResponseGraph>(engine->session.model)) {
+          clock, *unit, options.hidBackend != nullptr ? *options.hidBackend : *ownBackend)),
+      responseGraph(std::make_unique<ResponseGraph>(engine->session.model())) {
+    unit->attach(linkOf(*engine));
+    unit->setFrontView(this);
     // Set before the first scan, which runs once events are processed.
     engine->hidctl.setDevThreadSleepTime(DevThreadSleepTime);
     if (!options.extraPorts.isEmpty()) engine->portList.setExtraPorts(options.extraPorts);
@@ -106,6 +111,7 @@ MainWindow::~MainWindow() {
     edits = nullptr;
     responseGraph.reset();
     engine.reset();
+    unit.reset();
 }
 
 Session& MainWindow::session() {
@@ -158,7 +164,7 @@ void MainWindow::buildDesignArea() {
     area->resize(DesignWidth, DesignHeight);
     // Before the boxes are made: they take their fonts from the area.
     area->setFont(designFont());
-    const PanelContext ctx{engine->session.model, engine->session.builders, edit};
+    const PanelContext ctx{engine->session.model(), engine->session.builders(), edit};
 
     top = new TopGroup(area);
     rows = new ChannelGroup(ctx, area);
@@ -306,11 +312,11 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 
 bool MainWindow::beginZeroDb() {
     Session& s = engine->session;
-    if (s.linkOpen == 0) return false;
+    if (s.linkOpen() == 0) return false;
     windowLock->showProgress({ZeroDbProgressLeft, eq->y() + ZeroDbProgressBelowEqTop}, 0);
     windowLock->setPanelsEnabled(EditingPanels, false);
     // The send step counts the six band messages and unlocks after the last.
-    s.scheduler.beginBandProgress(edit.currentChannel);
+    s.scheduler().beginBandProgress(edit.currentChannel);
     return true;
 }
 

@@ -21,6 +21,7 @@ class ChannelGroup;
 class Clock;
 class Connection;
 class ConnectionAssembly;
+class Unit;
 class DelayPage;
 class DisconnectedForm;
 class EditMenu;
@@ -76,6 +77,8 @@ public:
     ~MainWindow() override;
 
     Session& session();
+    // The unit API over this window's engine, for serving the unit to other programs.
+    Unit& unitApi() { return *unit; }
     Connection& connection();
     TrafficLog& trafficLog();
     EditState& editState() { return edit; }
@@ -163,6 +166,9 @@ private:
     std::unique_ptr<Clock> ownClock;
     Clock& clock;
     std::unique_ptr<HidBackend> ownBackend;
+    // The engine reports to the unit, which hands every call on to this window: what the
+    // window does is seen by every other front end of the unit too.
+    std::unique_ptr<Unit> unit;
     std::unique_ptr<ConnectionAssembly> engine;
     EditState edit;
     std::unique_ptr<ResponseGraph> responseGraph;

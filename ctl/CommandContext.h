@@ -23,8 +23,7 @@ struct CommandContext {
     std::function<bool()> interrupted = [] { return false; };
 
     // Runs one operation of the unit to its end (or to an interruption).
-    template <class T, class Start>
-    UnitResult<T> await(Start start) {
+    template <class T, class Start> UnitResult<T> await(Start start) {
         return unit.await<T>(std::move(start), interrupted);
     }
     // The line on standard error for a unit or file failure; returns ExitFailure.

@@ -47,8 +47,8 @@ int Ctl::run(const Invocation& inv) {
 }
 
 bool Ctl::connect() {
-    const UnitResult<UnitStatus> r =
-        ctx.await<UnitStatus>([&](UnitDone<UnitStatus> done) { ctx.unit.connect(std::move(done)); });
+    const UnitResult<UnitStatus> r = ctx.await<UnitStatus>(
+        [&](UnitDone<UnitStatus> done) { ctx.unit.connect(std::move(done)); });
     if (r) return true;
     const UnitError& e = r.error();
     const std::string port = ctx.unit.serialPort();
@@ -112,8 +112,9 @@ int Ctl::status() {
     if (ctx.json) {
         QJsonArray names;
         for (int k = 0; k < PresetSlotCount; ++k)
-            names.append(QJsonObject{{"slot", k + 1},
-                                     {"name", QString::fromLatin1(st.names[static_cast<std::size_t>(k)])}});
+            names.append(
+                QJsonObject{{"slot", k + 1},
+                            {"name", QString::fromLatin1(st.names[static_cast<std::size_t>(k)])}});
         QJsonObject o{{"link", QString::fromStdString(st.link)},
                       {"currentPreset", QJsonObject{{"number", st.currentPreset},
                                                     {"name", QString::fromStdString(current)}}},

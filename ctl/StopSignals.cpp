@@ -28,6 +28,8 @@ void watchStopSignals() {
     signal(SIGPIPE, SIG_IGN);
 }
 
-bool stopRequested() { return stops.load() > 0; }
+bool stopRequested() {
+    return stops.load() > 0;
+}
 
 } // namespace m7410

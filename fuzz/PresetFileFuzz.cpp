@@ -110,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
     if (unit.malformedFrames() != 0) fuzz::fail("the unit got a malformed frame");
     if (rig.view.disabled != 0 || rig.view.progressShown) fuzz::fail("the window stayed locked");
-    if (!rig.s.Timer1->isActive()) fuzz::fail("polling did not restart");
+    if (!rig.s.statusPoll().isActive()) fuzz::fail("polling did not restart");
     const bool quiet = twenty ? lines.empty() : joined.empty();
     const std::vector<std::string> damaged{"File damaged."};
     if (!accepted && rig.view.messages != (quiet ? std::vector<std::string>{} : damaged))

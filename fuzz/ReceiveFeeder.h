@@ -18,11 +18,11 @@ inline std::string receivedFault(const uint8_t* data, std::size_t size) {
     test::SessionRig rig;
     Session& s = rig.s;
     const uint8_t flags = data[0];
-    s.linkOpen = flags & 1;
-    s.saveOneToFilePending = (flags >> 1) & 1;
-    s.saveAllToFilePending = (flags >> 2) & 1;
-    s.recallPending = (flags >> 3) & 1;
-    s.saveAckPending = (flags >> 4) & 1;
+    s.linkOpen() = flags & 1;
+    s.savingOneToFile() = (flags >> 1) & 1;
+    s.savingAllToFile() = (flags >> 2) & 1;
+    s.recallPending() = (flags >> 3) & 1;
+    s.storeAckPending() = (flags >> 4) & 1;
     rig.view.savePath = std::nullopt;
 
     std::size_t pos = 1;

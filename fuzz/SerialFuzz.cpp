@@ -171,10 +171,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     test::FakeLink link{rig->clock};
     Session s{rig->clock, view, link};
     s.linkOpen = flags & 1;
-    s.saveOneToFilePending = (flags >> 1) & 1;
-    s.saveAllToFilePending = (flags >> 2) & 1;
-    s.recallPending = (flags >> 3) & 1;
-    s.saveAckPending = (flags >> 4) & 1;
+    s.savingOneToFile() = (flags >> 1) & 1;
+    s.savingAllToFile() = (flags >> 2) & 1;
+    s.recallPending() = (flags >> 3) & 1;
+    s.storeAckPending() = (flags >> 4) & 1;
     view.savePath = std::nullopt;
     // Frames go out over the line, as with no HID unit present.
     link.forward = [](const uint8_t* bytes, std::size_t n) {

@@ -33,11 +33,11 @@ inline std::vector<uint8_t> sentBytes(const test::FakeLink& link) {
 // Why the session is in a state that no input from the unit may cause; empty when it is sound.
 inline std::string sessionFault(Session& s, const test::FakeLink& link) {
     if (std::string text = receiveTextFault(s); !text.empty()) return text;
-    ChannelModel clamped = s.model;
+    ChannelModel clamped = s.model();
     clamped.clampToTables();
-    if (!(clamped == s.model)) return "the model holds a value outside its tables";
-    if (s.groupsCollected < 0 || s.groupsCollected >= PresetSlotCount)
-        return "groupsCollected is " + std::to_string(s.groupsCollected);
+    if (!(clamped == s.model())) return "the model holds a value outside its tables";
+    if (s.groupsCollected() < 0 || s.groupsCollected() >= PresetSlotCount)
+        return "groupsCollected is " + std::to_string(s.groupsCollected());
     const std::string outbound = outboundFault(sentBytes(link));
     if (!outbound.empty()) return "malformed outbound frame: " + outbound;
     return {};

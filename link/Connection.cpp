@@ -23,7 +23,7 @@ bool isUnit(uint16_t vendorId, uint16_t productId) {
 
 Connection::Connection(Session& session, ConnectionPorts& ports)
     : s(session), ports(ports),
-      Timer6(session.clock.createTimer(ButtonPauseMs, [this] { Timer6Timer(); })) {
+      Timer6(session.clock().createTimer(ButtonPauseMs, [this] { Timer6Timer(); })) {
     s.setLinkWatch(this);
 }
 
@@ -33,13 +33,13 @@ Connection::~Connection() {
 
 void Connection::setCaption(const std::string& text) {
     buttonCaption = text;
-    s.view.setConnectCaption(text);
+    s.view().setConnectCaption(text);
 }
 
 void Connection::startButtonPause() {
     Timer6->start();
-    s.view.setConnectEnabled(false);
-    s.view.hidePersonalPanels();
+    s.view().setConnectEnabled(false);
+    s.view().hidePersonalPanels();
 }
 
 void Connection::Button3Click() {
@@ -48,60 +48,60 @@ void Connection::Button3Click() {
         closeSteps();
         return;
     }
-    s.view.hideDisconnected();
+    s.view().hideDisconnected();
     ports.takeSelectedPort();
     // Opened rather than "port number not 0": a port whose name carries no number (a
     // pseudo-terminal given on the command line) keeps number 0 but opens all the same.
     if (OpenLink()) {
-        s.view.setStatusText("  Connecting" + ports.selectedPortText());
+        s.view().setStatusText("  Connecting" + ports.selectedPortText());
         setCaption(CaptionOpen);
     }
 }
 
 bool Connection::OpenLink() {
-    s.view.closeCurrentPage();
-    s.recallPending = 0;
-    s.progressStepsActive = 0;
-    s.progressSteps = 0;
-    s.view.hideProgress();
-    s.view.setPanelsEnabled(EditingPanels, true);
+    s.view().closeCurrentPage();
+    s.recallPending() = false;
+    s.bandProgressActive() = false;
+    s.bandProgressSteps() = 0;
+    s.view().hideProgress();
+    s.view().setPanelsEnabled(EditingPanels, true);
     // While opening, only the start-up exchange runs: nothing left over from an earlier link
     // may poll (it would empty the receive text under the block reply) or send a stale edit.
-    s.scheduler.stopAll();
+    s.scheduler().stopAll();
     s.endExchanges();
 
-    s.scheduler.ClearAllPending();
-    if (s.linkOpen != 0) {
+    s.scheduler().ClearAllPending();
+    if (s.linkOpen() != 0) {
         ports.CloseSerialPort();
-        s.linkOpen = 0;
-        s.clock.PumpWait(ReopenPauseMs);
+        s.linkOpen() = 0;
+        s.clock().PumpWait(ReopenPauseMs);
     }
     // Tried in every case: with the unit on USB the port is still opened and listened to.
-    if (ports.OpenSerialPort()) s.linkOpen = 1;
+    if (ports.OpenSerialPort()) s.linkOpen() = 1;
     // A unit this user may not open would only time out later: say why now, where the user
     // looks, instead of a bare "No port.".
     const std::string denied = ports.deniedHidNode();
     if (!denied.empty()) ports.AddToHistory(denied + ": permission denied");
     if (ports.hasActiveHidDevice() && denied.empty()) {
-        s.linkOpen = 1;
+        s.linkOpen() = 1;
         ports.portNumber() = HidPortNumber;
-    } else if (s.linkOpen == 0) {
+    } else if (s.linkOpen() == 0) {
         ports.portNumber() = FailedPortNumber;
-        s.view.linkRefused(denied.empty() ? LinkRefusal::NoPort : LinkRefusal::PermissionDenied,
-                           denied.empty()
-                               ? std::string("No port.")
-                               : "The unit is plugged in but this user may not open " + denied +
-                                     ". Install the udev rule (see README, 'USB access') "
-                                     "and plug the unit in again.");
+        s.view().linkRefused(denied.empty() ? LinkRefusal::NoPort : LinkRefusal::PermissionDenied,
+                             denied.empty()
+                                 ? std::string("No port.")
+                                 : "The unit is plugged in but this user may not open " + denied +
+                                       ". Install the udev rule (see README, 'USB access') "
+                                       "and plug the unit in again.");
         return false;
     }
     if (ports.isSerialOpen()) ports.StartSerialWaitThread();
 
     s.receiveText().clear();
-    s.scheduler.SendFrame(currentBlockReadRequest(s.deviceNumber));
-    s.chcon->start();
-    s.chcon112->start();
-    s.chcon188->start();
+    s.scheduler().SendFrame(currentBlockReadRequest(s.deviceNumber()));
+    s.startUpTimeout().start();
+    s.blockReadTimeout().start();
+    s.namesReadTimeout().start();
     return true;
 }
 
@@ -112,63 +112,63 @@ void Connection::CloseLink() {
 
 void Connection::closeSteps() {
     // The whole window comes back, including what an exchange cut short had locked.
-    s.view.hideProgress();
-    s.view.setPanelsEnabled(UnlockedPanels | EditingPanels | PortListPanel, true);
-    s.scheduler.stopAll();
+    s.view().hideProgress();
+    s.view().setPanelsEnabled(UnlockedPanels | EditingPanels | PortListPanel, true);
+    s.scheduler().stopAll();
     // A start-up time-out must not fire against a link the user already closed.
-    s.chcon->stop();
-    s.chcon112->stop();
-    s.chcon188->stop();
+    s.startUpTimeout().stop();
+    s.blockReadTimeout().stop();
+    s.namesReadTimeout().stop();
     s.endExchanges();
 
     ports.portNumber() = ClosedPortNumber;
-    s.clock.PumpWait(ClosePauseMs); // a serial batch already on its way is handled first
-    if (s.linkOpen != 0) ports.CloseSerialPort();
-    s.linkOpen = 0;
-    s.view.setStatusText("  Disconnect");
+    s.clock().PumpWait(ClosePauseMs); // a serial batch already on its way is handled first
+    if (s.linkOpen() != 0) ports.CloseSerialPort();
+    s.linkOpen() = 0;
+    s.view().setStatusText("  Disconnect");
     setCaption(CaptionClosed);
 }
 
 void Connection::closeWithWarning() {
     CloseLink();
-    s.view.showDisconnected();
+    s.view().showDisconnected();
 }
 
 // Closing stops every start-up and poll time-out, the expired one included.
-void Connection::chconTimer() {
+void Connection::onStartUpTimeout() {
     closeWithWarning();
 }
 
-void Connection::chcon112Timer() {
+void Connection::onBlockReadTimeout() {
     closeWithWarning();
 }
 
-void Connection::chcon188Timer() {
+void Connection::onNamesReadTimeout() {
     closeWithWarning();
 }
 
-void Connection::intimerTimer() {
+void Connection::onPollTimeout() {
     closeWithWarning();
 }
 
 void Connection::Timer6Timer() {
     Timer6->stop();
-    s.view.setConnectEnabled(true);
+    s.view().setConnectEnabled(true);
 }
 
 void Connection::hidctlArrival(const std::string& name, uint16_t vendorId, uint16_t productId) {
     ports.AddToHistory("Arrival of " + name);
     if (!isUnit(vendorId, productId)) return;
-    s.view.setUsbLabel("已接上设备.");
-    if (s.linkOpen == 0) ports.hidctlDeviceChange();
+    s.view().setUsbLabel("已接上设备.");
+    if (s.linkOpen() == 0) ports.hidctlDeviceChange();
 }
 
 void Connection::hidctlRemoval(const std::string& name, uint16_t vendorId, uint16_t productId) {
     ports.AddToHistory("Removal of " + name);
     if (!isUnit(vendorId, productId)) return;
-    s.view.setUsbLabel("已移除设备.");
-    if (s.linkOpen == 0) return;
-    s.view.showDisconnected();
+    s.view().setUsbLabel("已移除设备.");
+    if (s.linkOpen() == 0) return;
+    s.view().showDisconnected();
     CloseLink();
 }
 

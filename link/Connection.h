@@ -31,10 +31,10 @@ public:
     bool OpenLink();
     void CloseLink();
 
-    void chconTimer() override;
-    void chcon112Timer() override;
-    void chcon188Timer() override;
-    void intimerTimer() override;
+    void onStartUpTimeout() override;
+    void onBlockReadTimeout() override;
+    void onNamesReadTimeout() override;
+    void onPollTimeout() override;
     void Timer6Timer();
 
     // A HID device arrived or left; name is its display name.

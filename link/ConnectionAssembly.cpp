@@ -7,8 +7,8 @@ ConnectionAssembly::ConnectionAssembly(Clock& clock, SessionView& view, HidBacke
     : hidctl(backend, clock), picker(hidctl),
       // The session keeps only the address of the link, which is made a few members later.
       session(clock, view, deviceLink), reports(picker, log, session, clock),
-      serial(clock, session, session.linkOpen),
-      portList(clock, session.linkOpen, std::move(serialPorts)),
+      serial(clock, session, session.linkOpen()),
+      portList(clock, session.linkOpen(), std::move(serialPorts)),
       deviceLink(picker, reports, serial), ports(portList, serial, picker, log),
       connection(session, ports) {
     picker.onUnitData = [this](HidDevice* dev, uint8_t id, const uint8_t* data, uint16_t size) {

@@ -12,10 +12,10 @@ bool ApplyParameterText(Session& s, std::string_view text) {
     if (!block) return false;
     // Controls set from the model must not echo the set back to the unit as edits. The flag
     // is restored rather than set, so a link that closed just before stays closed.
-    const int32_t wasOpen = s.linkOpen;
-    s.linkOpen = 0;
+    const int32_t wasOpen = s.linkOpen();
+    s.linkOpen() = 0;
     applyBlockToSession(s, *block);
-    s.linkOpen = wasOpen;
+    s.linkOpen() = wasOpen;
     return true;
 }
 

@@ -21,28 +21,29 @@ std::string keptName(const std::string& name) {
 } // namespace
 
 DevicePresets::DevicePresets(Session& session)
-    : s(session), Timer3(session.clock.createTimer(RecallProgressMs, [this] { Timer3Timer(); })) {}
+    : s(session), Timer3(session.clock().createTimer(RecallProgressMs, [this] { Timer3Timer(); })) {
+}
 
 DevicePresets::~DevicePresets() = default;
 
 void DevicePresets::loadClicked(int loadIndex) {
     const int slot = slotOf(loadIndex);
-    if (s.linkOpen == 0 || slot == 0) return;
-    s.view.closeCurrentPage();
-    s.recallPending = 1;
-    s.scheduler.holdForExchange();
-    s.scheduler.dropParameterMessages();
+    if (s.linkOpen() == 0 || slot == 0) return;
+    s.view().closeCurrentPage();
+    s.recallPending() = true;
+    s.scheduler().holdForExchange();
+    s.scheduler().dropParameterMessages();
     // Locked before the pause, so no second click can start another exchange inside it.
-    s.view.showProgress(0);
+    s.view().showProgress(0);
     s.lockWindow();
-    const uint32_t epoch = s.exchangeEpoch;
-    s.clock.PumpWait(RecallPauseMs);
+    const ExchangeGuard exchange(s);
+    s.clock().PumpWait(RecallPauseMs);
     // Closed meanwhile: the close forgot the recall and gave the window back.
-    if (s.exchangeEpoch != epoch || s.recallPending == 0) return;
+    if (exchange.ended() || !s.recallPending()) return;
     s.receiveText().clear();
-    s.scheduler.SendFrame(presetRecallRequest(s.deviceNumber, slot));
+    s.scheduler().SendFrame(presetRecallRequest(s.deviceNumber(), slot));
 
-    s.Timer22->start();
+    s.recallTimeout().start();
     Timer3->stop();
     recallTicks = 0;
     Timer3->start();
@@ -51,36 +52,36 @@ void DevicePresets::loadClicked(int loadIndex) {
 void DevicePresets::Timer3Timer() {
     // The recall is over (answered, timed out or the link closed): the progress box is no
     // longer ours, another exchange may be showing it.
-    if (s.recallPending == 0) {
+    if (!s.recallPending()) {
         Timer3->stop();
         return;
     }
     ++recallTicks;
-    s.view.setProgress(recallTicks * PercentPerTick);
+    s.view().setProgress(recallTicks * PercentPerTick);
     if (recallTicks >= RecallProgressTicks) Timer3->stop();
 }
 
 void DevicePresets::saveClicked(int saveIndex, const std::string& name) {
     const int slot = slotOf(saveIndex);
-    if (s.linkOpen == 0 || slot == 0) return;
+    if (s.linkOpen() == 0 || slot == 0) return;
     // The unit stores the set it holds: the edits still queued must reach it first.
-    if (!s.scheduler.sendQueuedEdits()) return;
-    s.scheduler.holdForExchange();
-    s.saveAckPending = 1;
+    if (!s.scheduler().sendQueuedEdits()) return;
+    s.scheduler().holdForExchange();
+    s.storeAckPending() = true;
     s.receiveText().clear();
-    s.scheduler.SendFrame(presetNameWrite(s.deviceNumber, slot, name));
+    s.scheduler().SendFrame(presetNameWrite(s.deviceNumber(), slot, name));
 
     // Shown at once, without waiting for the acknowledgement.
     const std::string kept = keptName(name);
-    s.view.setLoadListEntry(slot, loadListEntry(slot, kept));
-    s.currentPresetName = kept;
-    s.presetNames[static_cast<std::size_t>(slot - 1)] = kept;
-    s.view.setCurrentPresetName(kept);
+    s.view().setLoadListEntry(slot, loadListEntry(slot, kept));
+    s.currentPresetName() = kept;
+    s.presetNames()[static_cast<std::size_t>(slot - 1)] = kept;
+    s.view().setCurrentPresetName(kept);
 
-    const uint32_t epoch = s.exchangeEpoch;
-    s.clock.PumpWait(StorePauseMs);
-    if (s.exchangeEpoch != epoch) return;
-    s.scheduler.startPolling();
+    const ExchangeGuard exchange(s);
+    s.clock().PumpWait(StorePauseMs);
+    if (exchange.ended()) return;
+    s.scheduler().startPolling();
 }
 
 void DevicePresets::memoryMenuSave(int saveIndex, const std::string& name) {
@@ -89,11 +90,11 @@ void DevicePresets::memoryMenuSave(int saveIndex, const std::string& name) {
 
 void DevicePresets::saveListChanged(int saveIndex) {
     const int slot = slotOf(saveIndex);
-    if (slot != 0) s.view.setNameField(s.presetNames[static_cast<std::size_t>(slot - 1)]);
+    if (slot != 0) s.view().setNameField(s.presetNames()[static_cast<std::size_t>(slot - 1)]);
 }
 
 bool DevicePresets::memoryMenuAvailable() const {
-    return s.linkOpen != 0;
+    return s.linkOpen() != 0;
 }
 
 } // namespace m7410

@@ -23,9 +23,9 @@ std::string limitedRecord(Session& s, const std::string& record, const std::stri
     if (!block) return record;
     const int changed = limitBlock(*block);
     if (changed == 0) return record;
-    s.link.note(what + ": " + std::to_string(changed) +
-                (changed == 1 ? " field was" : " fields were") +
-                " outside its range and was limited before sending");
+    s.link().note(what + ": " + std::to_string(changed) +
+                  (changed == 1 ? " field was" : " fields were") +
+                  " outside its range and was limited before sending");
     const std::size_t dataStart = 2 * FrameHeaderSize;
     return record.substr(0, dataStart) + toHex(block->data(), block->size()) +
            record.substr(dataStart + 2 * BlockSize);
@@ -33,51 +33,53 @@ std::string limitedRecord(Session& s, const std::string& record, const std::stri
 } // namespace
 
 PresetFiles::PresetFiles(Session& session)
-    : s(session), Timer12(session.clock.createTimer(LoadProgressMs, [this] { Timer12Timer(); })) {}
+    : s(session),
+      loadProgress(session.clock().createTimer(LoadProgressMs, [this] { onLoadProgress(); })),
+      loadExchange(session) {}
 
 PresetFiles::~PresetFiles() = default;
 
 void PresetFiles::saveOneGroupToPc() {
-    if (s.linkOpen == 0) return;
+    if (s.linkOpen() == 0) return;
     // Each press owns its wait: an earlier press's time-out must not end this one.
-    s.saveOneTimer->stop();
+    s.saveOneTimeout().stop();
     // The file must hold what the window shows, edits still queued included.
-    if (!s.scheduler.sendQueuedEdits()) return;
+    if (!s.scheduler().sendQueuedEdits()) return;
     s.lockWindow();
-    s.scheduler.holdForExchange();
-    s.saveOneToFilePending = 1;
-    const uint32_t epoch = s.exchangeEpoch;
-    s.clock.PumpWait(ExchangePauseMs);
-    if (s.exchangeEpoch != epoch) return;
-    s.collection.clear();
+    s.scheduler().holdForExchange();
+    s.savingOneToFile() = true;
+    const ExchangeGuard exchange(s);
+    s.clock().PumpWait(ExchangePauseMs);
+    if (exchange.ended()) return;
+    s.collection().clear();
     s.receiveText().clear();
-    s.scheduler.SendFrame(currentBlockReadRequest(s.deviceNumber));
-    s.exchanges.startSaveOneWait();
-    s.clock.PumpWait(ExchangePauseMs);
-    if (s.exchangeEpoch != epoch) return;
+    s.scheduler().SendFrame(currentBlockReadRequest(s.deviceNumber()));
+    s.exchanges().startSaveOneWait();
+    s.clock().PumpWait(ExchangePauseMs);
+    if (exchange.ended()) return;
     // The file is offered when the block arrives; the window need not wait for it.
-    s.view.setPanelsEnabled(UnlockedPanels, true);
+    s.view().setPanelsEnabled(UnlockedPanels, true);
 }
 
 void PresetFiles::saveTwentyGroupsToPc() {
-    if (s.linkOpen == 0) return;
-    s.view.closeCurrentPage();
-    s.scheduler.holdForExchange();
-    s.view.showProgress(0);
+    if (s.linkOpen() == 0) return;
+    s.view().closeCurrentPage();
+    s.scheduler().holdForExchange();
+    s.view().showProgress(0);
     s.lockWindow();
-    const uint32_t epoch = s.exchangeEpoch;
-    s.clock.PumpWait(ExchangePauseMs);
-    if (s.exchangeEpoch != epoch) return;
+    const ExchangeGuard exchange(s);
+    s.clock().PumpWait(ExchangePauseMs);
+    if (exchange.ended()) return;
     s.receiveText().clear();
-    s.collection.clear();
-    s.exchanges.startPresetRead();
+    s.collection().clear();
+    s.exchanges().startPresetRead();
 }
 
 std::optional<std::vector<std::string>> PresetFiles::readChosenFile(PresetFileKind kind,
-                                                                    uint32_t epoch) {
-    const std::optional<std::string> path = s.view.askOpenFileName(kind);
+                                                                    const ExchangeGuard& exchange) {
+    const std::optional<std::string> path = s.view().askOpenFileName(kind);
     // The dialog runs events: a link that closed meanwhile ended the action and its polling.
-    if (s.exchangeEpoch != epoch || s.linkOpen == 0) return std::nullopt;
+    if (exchange.ended() || s.linkOpen() == 0) return std::nullopt;
     std::vector<std::string> lines;
     if (!path) return lines;
     std::string error;
@@ -96,26 +98,26 @@ std::optional<std::vector<std::string>> PresetFiles::readChosenFile(PresetFileKi
 }
 
 void PresetFiles::rejectFile(FileRefusal why, const std::string& message) {
-    s.scheduler.startPolling();
-    s.view.presetFileRefused(why, message);
+    s.scheduler().startPolling();
+    s.view().presetFileRefused(why, message);
 }
 
 void PresetFiles::loadOneGroupToDevice() {
-    if (s.linkOpen == 0) return;
-    s.view.closeCurrentPage();
-    s.scheduler.holdForExchange();
-    s.blockText.clear();
-    s.collection.clear();
-    const uint32_t epoch = s.exchangeEpoch;
+    if (s.linkOpen() == 0) return;
+    s.view().closeCurrentPage();
+    s.scheduler().holdForExchange();
+    s.blockText().clear();
+    s.collection().clear();
+    const ExchangeGuard exchange(s);
     const std::optional<std::vector<std::string>> lines =
-        readChosenFile(PresetFileKind::OneGroup, epoch);
+        readChosenFile(PresetFileKind::OneGroup, exchange);
     if (!lines) return;
     // A record split over several lines loads like one line.
     std::string text;
     for (const std::string& line : *lines)
         text += line;
     if (text.empty()) {
-        s.scheduler.startPolling();
+        s.scheduler().startPolling();
         return;
     }
     if (!isGroupRecord(text)) {
@@ -123,49 +125,49 @@ void PresetFiles::loadOneGroupToDevice() {
         return;
     }
 
-    s.scheduler.dropParameterMessages();
-    s.view.showProgress(0);
+    s.scheduler().dropParameterMessages();
+    s.view().showProgress(0);
     s.lockWindow();
     loadTicks = 0;
-    loadEpoch = epoch;
-    Timer12->stop();
-    Timer12->start();
-    s.scheduler.SendBlockHeader(BlockTarget::currentSet());
-    s.clock.PumpWait(BlockHeaderPauseMs);
-    if (s.exchangeEpoch != epoch) return;
-    s.blockText = limitedRecord(s, text, "Preset file");
-    s.scheduler.SendParameterBlock(BlockTarget::currentSet());
+    loadExchange = exchange;
+    loadProgress->stop();
+    loadProgress->start();
+    s.scheduler().SendBlockHeader(BlockTarget::currentSet());
+    s.clock().PumpWait(BlockHeaderPauseMs);
+    if (exchange.ended()) return;
+    s.blockText() = limitedRecord(s, text, "Preset file");
+    s.scheduler().SendParameterBlock(BlockTarget::currentSet());
     // The window shows the loaded set at once; the unit needs a while to take it in.
     ApplyParameterText(s, text);
-    s.clock.PumpWait(LoadSettleMs);
-    Timer12->stop();
-    if (s.exchangeEpoch != epoch) return;
-    s.scheduler.startPolling();
+    s.clock().PumpWait(LoadSettleMs);
+    loadProgress->stop();
+    if (exchange.ended()) return;
+    s.scheduler().startPolling();
     s.unlockWindow();
 }
 
-void PresetFiles::Timer12Timer() {
+void PresetFiles::onLoadProgress() {
     // A closed link ended the load; the progress box may belong to another exchange now.
-    if (s.exchangeEpoch != loadEpoch) {
-        Timer12->stop();
+    if (loadExchange.ended()) {
+        loadProgress->stop();
         return;
     }
     ++loadTicks;
-    s.view.setProgress(loadTicks * PercentPerTick);
-    if (loadTicks >= LoadProgressTicks) Timer12->stop();
+    s.view().setProgress(loadTicks * PercentPerTick);
+    if (loadTicks >= LoadProgressTicks) loadProgress->stop();
 }
 
 void PresetFiles::loadTwentyGroupsToDevice() {
-    if (s.linkOpen == 0) return;
-    s.view.closeCurrentPage();
-    s.scheduler.holdForExchange();
-    s.collection.clear();
-    const uint32_t epoch = s.exchangeEpoch;
+    if (s.linkOpen() == 0) return;
+    s.view().closeCurrentPage();
+    s.scheduler().holdForExchange();
+    s.collection().clear();
+    const ExchangeGuard exchange(s);
     const std::optional<std::vector<std::string>> lines =
-        readChosenFile(PresetFileKind::TwentyGroup, epoch);
+        readChosenFile(PresetFileKind::TwentyGroup, exchange);
     if (!lines) return;
     if (lines->empty()) {
-        s.scheduler.startPolling();
+        s.scheduler().startPolling();
         return;
     }
     // Nothing goes out before every line has passed: a half-written set of presets is worse
@@ -180,13 +182,13 @@ void PresetFiles::loadTwentyGroupsToDevice() {
             return;
         }
     }
-    s.collection.clear();
+    s.collection().clear();
     for (std::size_t k = 0; k < lines->size(); ++k)
-        s.collection.push_back(
+        s.collection().push_back(
             limitedRecord(s, (*lines)[k], "Preset file record " + std::to_string(k + 1)));
-    s.view.showProgress(0);
+    s.view().showProgress(0);
     s.lockWindow();
-    s.exchanges.startPresetWrite();
+    s.exchanges().startPresetWrite();
 }
 
 } // namespace m7410

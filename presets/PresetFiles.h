@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/Session.h"
+
 #include "support/Clock.h"
 
 #include <cstdint>
@@ -10,7 +12,6 @@
 
 namespace m7410 {
 
-class Session;
 enum class FileRefusal;
 enum class PresetFileKind;
 
@@ -38,18 +39,20 @@ public:
     void loadOneGroupToDevice();     // "load one group to DV"
     void loadTwentyGroupsToDevice(); // "load 20-group to DV"
 
-    void Timer12Timer(); // one-group load progress
+    void onLoadProgress(); // one-group load progress
 
 private:
     // The lines of the file the user picks: empty when cancelled; nothing when the action is
     // over already (the link closed meanwhile, or the file could not be read).
-    std::optional<std::vector<std::string>> readChosenFile(PresetFileKind kind, uint32_t epoch);
+    std::optional<std::vector<std::string>> readChosenFile(PresetFileKind kind,
+                                                           const ExchangeGuard& exchange);
     void rejectFile(FileRefusal why, const std::string& message);
 
     Session& s;
-    std::unique_ptr<Timer> Timer12;
+    std::unique_ptr<Timer> loadProgress;
     int loadTicks = 0;
-    uint32_t loadEpoch = 0;
+    // The one-group load the progress belongs to.
+    ExchangeGuard loadExchange;
 };
 
 } // namespace m7410

@@ -31,16 +31,16 @@ constexpr int Red = 1;
 // The lines are taken by value: the dialog may run events, and the session's collection with
 // them, while the file is chosen.
 void saveLines(Session& s, PresetFileKind kind, std::vector<std::string> lines) {
-    const std::optional<std::string> path = s.view.askSaveFileName(kind);
+    const std::optional<std::string> path = s.view().askSaveFileName(kind);
     if (!path) return;
     std::string error;
     // A lost save must not pass for a successful one.
     if (!writePresetFile(*path, lines, error)) {
         qCWarning(lcProtocol) << "preset file not written:" << error.c_str();
-        s.view.presetFileNotSaved(error);
+        s.view().presetFileNotSaved(error);
         return;
     }
-    s.view.presetFileSaved(*path);
+    s.view().presetFileSaved(*path);
 }
 
 } // namespace
@@ -48,9 +48,9 @@ void saveLines(Session& s, PresetFileKind kind, std::vector<std::string> lines) 
 Dispatcher::Dispatcher(Session& session) : s(session) {}
 
 void Dispatcher::ProcessReceived() {
-    s.link.resetHidAssembly();
-    s.chcon->stop();
-    s.intimer->stop();
+    s.link().resetHidAssembly();
+    s.startUpTimeout().stop();
+    s.pollTimeout().stop();
     // Serial batches may carry the end of one frame and several more: handle every complete
     // frame now instead of leaving it until more bytes arrive.
     while (dispatchHead() && !s.receiveText().empty()) {
@@ -108,8 +108,7 @@ bool Dispatcher::handleHead() {
         return true;
     }
     if (headIs(9, "510000000000") && t.size() >= AckChars) storeAcknowledgement();
-    if (t.size() >= BlockChars && headIs(9, "52") && headIs(13, "29") &&
-        s.saveAllToFilePending != 0)
+    if (t.size() >= BlockChars && headIs(9, "52") && headIs(13, "29") && s.savingAllToFile())
         presetBlock();
     if (headIs(9, "52") && headIs(13, "28") && t.size() >= BlockChars) {
         currentBlock();
@@ -134,51 +133,51 @@ bool Dispatcher::namesReplyIncomplete() const {
 
 void Dispatcher::statusReply() {
     const int bass = dataByte(0);
-    if (bass == Grey) s.view.setBassOn(false);
-    if (bass == Red) s.view.setBassOn(true);
+    if (bass == Grey) s.view().setBassOn(false);
+    if (bass == Red) s.view().setBassOn(true);
     drop(ShortReplyChars);
 }
 
 void Dispatcher::systemRecord() {
     const int number = dataByte(0);
     if (number >= 0) {
-        s.currentPresetNumber = number;
-        s.view.setCurrentPresetNumber(number);
+        s.currentPresetNumber() = number;
+        s.view().setCurrentPresetNumber(number);
     }
     // Always removed, so a record of a low preset number cannot hide the frames behind it.
     drop(ShortReplyChars);
 }
 
 void Dispatcher::storeAcknowledgement() {
-    if (s.saveAckPending != 0) {
-        s.saveAckPending = 0;
-        s.Timer11->start();
+    if (s.storeAckPending()) {
+        s.storeAckPending() = false;
+        s.storeConfirmation().start();
     }
     drop(AckChars);
 }
 
 void Dispatcher::presetBlock() {
-    s.collection.push_back(s.receiveText().substr(0, BlockChars));
+    s.collection().push_back(s.receiveText().substr(0, BlockChars));
     drop(BlockChars);
-    if (++s.groupsCollected < PresetSlotCount) return;
-    s.Timer9->stop();
+    if (++s.groupsCollected() < PresetSlotCount) return;
+    s.presetReadTimeout().stop();
     s.unlockWindow();
-    s.groupsCollected = 0;
-    s.saveAllToFilePending = 0;
-    saveLines(s, PresetFileKind::TwentyGroup, s.collection);
-    s.scheduler.startPolling();
+    s.groupsCollected() = 0;
+    s.savingAllToFile() = false;
+    saveLines(s, PresetFileKind::TwentyGroup, s.collection());
+    s.scheduler().startPolling();
 }
 
 void Dispatcher::currentBlock() {
-    s.chcon112->stop();
-    if (s.saveOneToFilePending != 0) {
-        s.saveOneToFilePending = 0;
-        s.saveOneTimer->stop();
+    s.blockReadTimeout().stop();
+    if (s.savingOneToFile()) {
+        s.savingOneToFile() = false;
+        s.saveOneTimeout().stop();
         const std::string line = s.receiveText().substr(0, BlockChars);
         drop(BlockChars);
-        s.collection.assign(1, line);
-        saveLines(s, PresetFileKind::OneGroup, s.collection);
-        s.scheduler.startPolling();
+        s.collection().assign(1, line);
+        saveLines(s, PresetFileKind::OneGroup, s.collection());
+        s.scheduler().startPolling();
         return;
     }
     const std::optional<BlockData> block = blockDataFromText(s.receiveText());
@@ -187,37 +186,37 @@ void Dispatcher::currentBlock() {
     if (!block) return;
     applyBlockToSession(s, *block);
 
-    if (s.recallPending != 0) {
-        s.recallPending = 0;
+    if (s.recallPending()) {
+        s.recallPending() = false;
         s.RaisePending(SystemRecordPending);
-        s.Timer22->stop();
+        s.recallTimeout().stop();
         s.unlockWindow();
-        s.scheduler.startPolling();
+        s.scheduler().startPolling();
         return;
     }
     // A reply that comes after its start-up timed out (the unit stays readable over USB) does
     // not carry on with a link that is closed.
-    if (s.linkOpen == 0) return;
-    s.scheduler.SendFrame(namesReadRequest(s.deviceNumber));
+    if (s.linkOpen() == 0) return;
+    s.scheduler().SendFrame(namesReadRequest(s.deviceNumber()));
 }
 
 void Dispatcher::presetNames() {
-    s.chcon188->stop();
-    s.namesReplyDue = 0;
+    s.namesReadTimeout().stop();
+    s.namesReplyDue() = false;
     const std::optional<std::vector<uint8_t>> data = fromHex(
         std::string_view(s.receiveText()).substr(DataChar, NamesChars - DataChar - TailChars));
     drop(NamesChars);
     if (!data) return;
     std::vector<std::string> entries;
     for (int k = 0; k < PresetSlotCount; ++k) {
-        s.presetNames[k] = decodeName(data->data() + PresetNameBytes * k, PresetNameBytes);
-        entries.push_back(loadListEntry(k + 1, s.presetNames[k]));
+        s.presetNames()[k] = decodeName(data->data() + PresetNameBytes * k, PresetNameBytes);
+        entries.push_back(loadListEntry(k + 1, s.presetNames()[k]));
     }
-    s.view.setLoadList(entries);
-    s.view.selectFirstPreset();
-    if (s.linkOpen == 0) return; // a late reply: the start-up it belonged to is over
+    s.view().setLoadList(entries);
+    s.view().selectFirstPreset();
+    if (s.linkOpen() == 0) return; // a late reply: the start-up it belonged to is over
     s.RaisePending(SystemRecordPending);
-    s.scheduler.startPolling();
+    s.scheduler().startPolling();
 }
 
 } // namespace m7410

@@ -7,10 +7,10 @@ namespace m7410 {
 class LinkWatch {
 public:
     virtual ~LinkWatch() = default;
-    virtual void chconTimer() = 0;    // no message at all after opening
-    virtual void chcon112Timer() = 0; // no current block after opening
-    virtual void chcon188Timer() = 0; // no names after opening
-    virtual void intimerTimer() = 0;  // a status poll left unanswered
+    virtual void onStartUpTimeout() = 0;   // no message at all after opening
+    virtual void onBlockReadTimeout() = 0; // no current block after opening
+    virtual void onNamesReadTimeout() = 0; // no names after opening
+    virtual void onPollTimeout() = 0;      // a status poll left unanswered
 };
 
 } // namespace m7410

@@ -22,110 +22,110 @@ constexpr unsigned EditsWaitPanels = UnlockedPanels | EqPanel;
 SendScheduler::SendScheduler(Session& session) : s(session) {}
 
 void SendScheduler::RaisePending(int message) {
-    if (message >= 1 && message <= PendingSlotCount) s.pending[message] = 1;
+    if (message >= 1 && message <= PendingSlotCount) s.pending()[message] = 1;
 }
 
 void SendScheduler::ClearAllPending() {
-    s.pending.fill(0);
+    s.pending().fill(0);
 }
 
 bool SendScheduler::isPending(int message) const {
-    return message >= 1 && message <= PendingSlotCount && s.pending[message] == 1;
+    return message >= 1 && message <= PendingSlotCount && s.pending()[message] == 1;
 }
 
 void SendScheduler::SendFrame(const uint8_t* frame, std::size_t size) {
     if (size == 0) return;
-    qCDebug(lcProtocol) << (s.link.isHidActive() ? "HID" : "serial") << "send"
+    qCDebug(lcProtocol) << (s.link().isHidActive() ? "HID" : "serial") << "send"
                         << QByteArray(reinterpret_cast<const char*>(frame),
                                       static_cast<qsizetype>(size))
                                .toHex(' ')
                                .toUpper();
-    if (s.link.isHidActive()) {
-        if (size <= MaxReportFrame) s.link.sendHidFrame(frame, size);
-    } else if (s.linkOpen != 0) {
-        s.link.writeSerial(frame, size);
+    if (s.link().isHidActive()) {
+        if (size <= MaxReportFrame) s.link().sendHidFrame(frame, size);
+    } else if (s.linkOpen() != 0) {
+        s.link().writeSerial(frame, size);
     }
 }
 
 void SendScheduler::SendBlockHeader(BlockTarget target) {
-    const auto header = blockWriteHeader(target, s.deviceNumber);
+    const auto header = blockWriteHeader(target, s.deviceNumber());
     SendFrame(header.data(), header.size());
 }
 
 void SendScheduler::SendParameterBlock(BlockTarget target) {
-    if (s.linkOpen == 0) return;
+    if (s.linkOpen() == 0) return;
     // The text was checked when it was loaded; a bad one is skipped rather than sent as zeros,
     // and the sequence still goes on so the window is given back at its end.
-    if (const auto data = blockDataFromText(s.blockText)) {
-        const BlockImage image = buildWriteImage(*data, target, s.deviceNumber);
-        if (s.link.isHidActive())
-            s.link.sendHidBlock(image.data(), image.size());
+    if (const auto data = blockDataFromText(s.blockText())) {
+        const BlockImage image = buildWriteImage(*data, target, s.deviceNumber());
+        if (s.link().isHidActive())
+            s.link().sendHidBlock(image.data(), image.size());
         else
-            s.link.writeSerial(image.data(), image.size());
+            s.link().writeSerial(image.data(), image.size());
     }
-    if (target.isPreset() && target.slot < PresetSlotCount) s.Timer10->start();
+    if (target.isPreset() && target.slot < PresetSlotCount) s.presetWriteStep().start();
 }
 
-void SendScheduler::sendTimerTimer() {
-    if (s.linkOpen == 0) return;
+void SendScheduler::onTick() {
+    if (s.linkOpen() == 0) return;
     for (int slot = 1; slot <= PendingSlotCount; ++slot) {
-        if (s.pending[slot] != 1) continue;
-        s.sendingMessage = slot;
-        s.pending[slot] = 0;
+        if (s.pending()[slot] != 1) continue;
+        s.sendingMessage() = slot;
+        s.pending()[slot] = 0;
         stopPolling();
-        s.Timer7->start();
+        s.sendStep().start();
         return;
     }
 }
 
-void SendScheduler::Timer4Timer() {
-    s.Timer4->stop();
+void SendScheduler::onAfterSendPause() {
+    s.afterSendPause().stop();
     startPolling();
 }
 
-void SendScheduler::Timer1Timer() {
-    if (s.linkOpen == 0) return;
+void SendScheduler::onStatusPoll() {
+    if (s.linkOpen() == 0) return;
     // A names reply still arriving after a 20-preset write is kept whole, once: its status
     // reply then follows it. Anything else left over is stale.
-    if (s.namesReplyDue != 0 && s.dispatcher.namesReplyIncomplete())
-        s.namesReplyDue = 0;
+    if (s.namesReplyDue() && s.dispatcher().namesReplyIncomplete())
+        s.namesReplyDue() = false;
     else
         s.receiveText().clear();
-    SendFrame(statusRequest(s.deviceNumber));
+    SendFrame(statusRequest(s.deviceNumber()));
     // A running time-out is not restarted: it counts from the first unanswered poll.
-    s.intimer->start();
+    s.pollTimeout().start();
 }
 
-void SendScheduler::Timer7Timer() {
+void SendScheduler::onSendStep() {
     // While the link is closed the step stays armed and sends once a link is open again.
-    if (s.linkOpen == 0) return;
-    s.Timer7->stop();
-    const int message = s.sendingMessage;
+    if (s.linkOpen() == 0) return;
+    s.sendStep().stop();
+    const int message = s.sendingMessage();
     if (message == SystemRecordPending) {
-        SendFrame(systemRecordRequest(s.deviceNumber));
+        SendFrame(systemRecordRequest(s.deviceNumber()));
     } else if (message >= 1 && message <= LastParameterMessage) {
         // A slot whose frame no builder ever made has nothing to send.
-        const ParameterFrame frame = s.frames.frame(message);
+        const ParameterFrame frame = s.frames().frame(message);
         if (frame[0] == StartMarker) SendFrame(frame.data(), frame.size());
     }
     const uint64_t bit = message >= 1 && message <= PendingSlotCount ? uint64_t{1} << message : 0;
-    if (s.progressStepsActive != 0 && (progressMessages & bit) != 0) {
+    if (s.bandProgressActive() && (progressMessages & bit) != 0) {
         progressMessages &= ~bit;
-        ++s.progressSteps;
-        s.view.setProgress(s.progressSteps * ProgressStepPercent);
-        if (s.progressSteps >= ProgressStepCount) {
-            s.progressStepsActive = 0;
-            s.view.hideProgress();
-            s.view.setPanelsEnabled(EditingPanels, true);
+        ++s.bandProgressSteps();
+        s.view().setProgress(s.bandProgressSteps() * ProgressStepPercent);
+        if (s.bandProgressSteps() >= ProgressStepCount) {
+            s.bandProgressActive() = false;
+            s.view().hideProgress();
+            s.view().setPanelsEnabled(EditingPanels, true);
         }
     }
-    s.sendingMessage = 0;
-    s.Timer4->start();
+    s.sendingMessage() = 0;
+    s.afterSendPause().start();
 }
 
 void SendScheduler::beginBandProgress(int channel) {
-    s.progressStepsActive = 1;
-    s.progressSteps = 0;
+    s.bandProgressActive() = true;
+    s.bandProgressSteps() = 0;
     progressMessages = 0;
     for (int row = 0; row < EqRowsPerChannel; ++row)
         progressMessages |= uint64_t{1}
@@ -133,33 +133,34 @@ void SendScheduler::beginBandProgress(int channel) {
 }
 
 void SendScheduler::startPolling() {
-    s.Timer1->start();
-    s.sendTimer->start();
+    s.statusPoll().start();
+    s.tick().start();
 }
 
 void SendScheduler::stopPolling() {
-    s.sendTimer->stop();
-    s.Timer1->stop();
-    s.intimer->stop();
+    s.tick().stop();
+    s.statusPoll().stop();
+    s.pollTimeout().stop();
 }
 
 void SendScheduler::stopAll() {
     stopPolling();
-    s.Timer4->stop();
-    s.Timer7->stop();
-    s.sendingMessage = 0;
+    s.afterSendPause().stop();
+    s.sendStep().stop();
+    s.sendingMessage() = 0;
 }
 
 void SendScheduler::dropParameterMessages() {
     for (int slot = 1; slot <= LastParameterMessage; ++slot)
-        s.pending[slot] = 0;
+        s.pending()[slot] = 0;
 }
 
 int SendScheduler::queuedEdits() const {
     int count = 0;
     for (int slot = 1; slot <= LastParameterMessage; ++slot)
-        if (s.pending[slot] == 1) ++count;
-    if (s.Timer7->isActive() && s.sendingMessage >= 1 && s.sendingMessage <= LastParameterMessage)
+        if (s.pending()[slot] == 1) ++count;
+    if (s.sendStep().isActive() && s.sendingMessage() >= 1 &&
+        s.sendingMessage() <= LastParameterMessage)
         ++count;
     return count;
 }
@@ -168,32 +169,32 @@ bool SendScheduler::sendQueuedEdits() {
     const int total = queuedEdits();
     if (total == 0) return true;
     const auto schedulerRuns = [this] {
-        return s.sendTimer->isActive() || s.Timer7->isActive() || s.Timer4->isActive();
+        return s.tick().isActive() || s.sendStep().isActive() || s.afterSendPause().isActive();
     };
     // Held by the start-up or another exchange: the edits wait for it, as before.
     if (!schedulerRuns()) return true;
-    const uint32_t epoch = s.exchangeEpoch;
-    s.view.showProgress(0);
+    const ExchangeGuard exchange(s);
+    s.view().showProgress(0);
     // The open page too, so no new edit joins the queue while it drains.
-    s.view.setPanelsEnabled(EditsWaitPanels, false);
+    s.view().setPanelsEnabled(EditsWaitPanels, false);
     for (int left = total; left > 0 && schedulerRuns(); left = queuedEdits()) {
-        s.view.setProgress((total - std::min(left, total)) * 100 / total);
-        s.clock.PumpWait(EditsWaitStepMs);
-        if (s.exchangeEpoch != epoch || s.linkOpen == 0) return false;
+        s.view().setProgress((total - std::min(left, total)) * 100 / total);
+        s.clock().PumpWait(EditsWaitStepMs);
+        if (exchange.ended() || s.linkOpen() == 0) return false;
     }
-    s.view.hideProgress();
-    s.view.setPanelsEnabled(EditsWaitPanels, true);
+    s.view().hideProgress();
+    s.view().setPanelsEnabled(EditsWaitPanels, true);
     return true;
 }
 
 void SendScheduler::holdForExchange() {
-    ++s.exchangesStarted;
+    ++s.exchangesStarted();
     stopPolling();
-    s.Timer4->stop();
-    if (s.Timer7->isActive()) {
-        s.Timer7->stop();
-        RaisePending(s.sendingMessage);
-        s.sendingMessage = 0;
+    s.afterSendPause().stop();
+    if (s.sendStep().isActive()) {
+        s.sendStep().stop();
+        RaisePending(s.sendingMessage());
+        s.sendingMessage() = 0;
     }
 }
 

@@ -28,14 +28,14 @@ public:
     void SendFrame(const Bytes& frame) { SendFrame(frame.data(), frame.size()); }
     // The header that announces a whole block for the current set or a preset slot.
     void SendBlockHeader(BlockTarget target);
-    // The block image of session.blockText to the current set or a preset slot; the block
+    // The block image of session.blockText() to the current set or a preset slot; the block
     // header must have gone out just before. Starts Timer10 after presets 1..19.
     void SendParameterBlock(BlockTarget target);
 
-    void sendTimerTimer(); // scheduler tick
-    void Timer4Timer();    // end of the pause after a send
-    void Timer1Timer();    // status poll
-    void Timer7Timer();    // paced send step
+    void onTick();           // scheduler tick
+    void onAfterSendPause(); // end of the pause after a send
+    void onStatusPoll();     // status poll
+    void onSendStep();       // paced send step
 
     // The "0 dB" sequence of a channel: its progress box counts the sends of that channel's
     // six band messages and the window comes back after the last; other messages sent

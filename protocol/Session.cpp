@@ -6,27 +6,29 @@
 namespace m7410 {
 
 Session::Session(Clock& clock, SessionView& view, LinkPort& link)
-    : clock(clock), view(view), link(link), scheduler(*this), dispatcher(*this), exchanges(*this),
-      builders(model, frames, *this, linkOpen, deviceNumber) {
-    sendTimer = clock.createTimer(10, [this] { scheduler.sendTimerTimer(); });
-    Timer1 = clock.createTimer(500, [this] { scheduler.Timer1Timer(); });
-    Timer4 = clock.createTimer(300, [this] { scheduler.Timer4Timer(); });
-    Timer7 = clock.createTimer(200, [this] { scheduler.Timer7Timer(); });
-    intimer = clock.createTimer(2000, [this] { watchExpired(&LinkWatch::intimerTimer, *intimer); });
-    chcon = clock.createTimer(800, [this] { watchExpired(&LinkWatch::chconTimer, *chcon); });
-    chcon112 =
-        clock.createTimer(1500, [this] { watchExpired(&LinkWatch::chcon112Timer, *chcon112); });
-    chcon188 =
-        clock.createTimer(2500, [this] { watchExpired(&LinkWatch::chcon188Timer, *chcon188); });
-    Timer8 = clock.createTimer(700, [this] { exchanges.Timer8Timer(); });
-    Timer9 = clock.createTimer(16000, [this] { exchanges.Timer9Timer(); });
-    Timer10 = clock.createTimer(1000, [this] { exchanges.Timer10Timer(); });
-    Timer11 = clock.createTimer(10, [this] { exchanges.Timer11Timer(); });
-    Timer13 = clock.createTimer(1000, [this] { exchanges.Timer13Timer(); });
-    Timer22 = clock.createTimer(10000, [this] { exchanges.Timer22Timer(); });
-    saveOneTimer = clock.createTimer(
-        TimedExchanges::SaveOneReplyTimeoutMs, [this] { exchanges.saveOneTimerTimer(); }, true);
-    Timer13->start();
+    : clock_(clock), view_(view), link_(link), scheduler_(*this), dispatcher_(*this),
+      exchanges_(*this), builders_(model_, frames_, *this, linkOpen_, deviceNumber_) {
+    tick_ = clock.createTimer(10, [this] { scheduler_.onTick(); });
+    statusPoll_ = clock.createTimer(500, [this] { scheduler_.onStatusPoll(); });
+    afterSendPause_ = clock.createTimer(300, [this] { scheduler_.onAfterSendPause(); });
+    sendStep_ = clock.createTimer(200, [this] { scheduler_.onSendStep(); });
+    pollTimeout_ =
+        clock.createTimer(2000, [this] { watchExpired(&LinkWatch::onPollTimeout, *pollTimeout_); });
+    startUpTimeout_ = clock.createTimer(
+        800, [this] { watchExpired(&LinkWatch::onStartUpTimeout, *startUpTimeout_); });
+    blockReadTimeout_ = clock.createTimer(
+        1500, [this] { watchExpired(&LinkWatch::onBlockReadTimeout, *blockReadTimeout_); });
+    namesReadTimeout_ = clock.createTimer(
+        2500, [this] { watchExpired(&LinkWatch::onNamesReadTimeout, *namesReadTimeout_); });
+    presetReadStep_ = clock.createTimer(700, [this] { exchanges_.onPresetReadStep(); });
+    presetReadTimeout_ = clock.createTimer(16000, [this] { exchanges_.onPresetReadTimeout(); });
+    presetWriteStep_ = clock.createTimer(1000, [this] { exchanges_.onPresetWriteStep(); });
+    storeConfirmation_ = clock.createTimer(10, [this] { exchanges_.onStoreConfirmation(); });
+    linkIndicator_ = clock.createTimer(1000, [this] { exchanges_.onLinkIndicator(); });
+    recallTimeout_ = clock.createTimer(10000, [this] { exchanges_.onRecallTimeout(); });
+    saveOneTimeout_ = clock.createTimer(
+        TimedExchanges::SaveOneReplyTimeoutMs, [this] { exchanges_.onSaveOneTimeout(); }, true);
+    linkIndicator_->start();
 }
 
 Session::~Session() = default;
@@ -39,31 +41,31 @@ void Session::watchExpired(void (LinkWatch::*handler)(), Timer& timer) {
 }
 
 void Session::endExchanges() {
-    Timer8->stop();
-    Timer9->stop();
-    Timer10->stop();
-    Timer22->stop();
-    saveOneTimer->stop();
-    saveOneToFilePending = 0;
-    namesReplyDue = 0;
-    saveAllToFilePending = 0;
-    recallPending = 0;
-    saveAckPending = 0;
-    groupsRequested = 0;
-    groupsCollected = 0;
-    groupsSent = 0;
-    progressStepsActive = 0;
-    progressSteps = 0;
-    ++exchangeEpoch;
+    presetReadStep_->stop();
+    presetReadTimeout_->stop();
+    presetWriteStep_->stop();
+    recallTimeout_->stop();
+    saveOneTimeout_->stop();
+    savingOneToFile_ = false;
+    namesReplyDue_ = false;
+    savingAllToFile_ = false;
+    recallPending_ = false;
+    storeAckPending_ = false;
+    groupsRequested_ = 0;
+    groupsCollected_ = 0;
+    groupsSent_ = 0;
+    bandProgressActive_ = false;
+    bandProgressSteps_ = 0;
+    ++exchangeEpoch_;
 }
 
 void Session::lockWindow() {
-    view.setPanelsEnabled(UnlockedPanels, false);
+    view_.setPanelsEnabled(UnlockedPanels, false);
 }
 
 void Session::unlockWindow() {
-    view.hideProgress();
-    view.setPanelsEnabled(UnlockedPanels, true);
+    view_.hideProgress();
+    view_.setPanelsEnabled(UnlockedPanels, true);
 }
 
 } // namespace m7410

@@ -41,77 +41,92 @@ public:
 
     // InboundSink: the receive paths put bytes here as upper-case hex and call the dispatcher.
     std::string& receiveText() override { return received; }
-    void ProcessReceived() override { dispatcher.ProcessReceived(); }
+    void ProcessReceived() override { dispatcher_.ProcessReceived(); }
     // PendingRaiser: message builders and exchanges queue a slot for the scheduler.
-    void RaisePending(int message) override { scheduler.RaisePending(message); }
+    void RaisePending(int message) override { scheduler_.RaisePending(message); }
 
-    Clock& clock;
-    SessionView& view;
-    LinkPort& link;
+    Clock& clock() const { return clock_; }
+    SessionView& view() const { return view_; }
+    LinkPort& link() const { return link_; }
 
     // --- unit state mirrored here
-    ChannelModel model;
-    PreparedFrames frames;
-    uint8_t deviceNumber = 0;
-    int32_t linkOpen = 0;
-    int32_t currentPresetNumber = 1;
-    std::array<std::string, 20> presetNames;
-    std::string currentPresetName;
+    ChannelModel& model() { return model_; }
+    const ChannelModel& model() const { return model_; }
+    PreparedFrames& frames() { return frames_; }
+    uint8_t& deviceNumber() { return deviceNumber_; }
+    // Non-zero while a link is open; the serial transport and the port list share it.
+    int32_t& linkOpen() { return linkOpen_; }
+    int32_t linkOpen() const { return linkOpen_; }
+    int32_t& currentPresetNumber() { return currentPresetNumber_; }
+    int32_t currentPresetNumber() const { return currentPresetNumber_; }
+    std::array<std::string, 20>& presetNames() { return presetNames_; }
+    const std::array<std::string, 20>& presetNames() const { return presetNames_; }
+    std::string& currentPresetName() { return currentPresetName_; }
+    const std::string& currentPresetName() const { return currentPresetName_; }
     // The window's editing position; a received set leaves it at channel 3, band 23.
-    int currentChannel = 0;
-    int currentBand = 0;
+    int& currentChannel() { return currentChannel_; }
+    int& currentBand() { return currentBand_; }
 
     // --- outbound
-    std::array<int32_t, PendingSlotCount + 1> pending{}; // slots 1..50; 1 = pending
-    int32_t sendingMessage = 0;
+    // Slots 1..50; 1 = pending.
+    std::array<int32_t, PendingSlotCount + 1>& pending() { return pending_; }
+    int32_t& sendingMessage() { return sendingMessage_; }
 
-    // --- exchange state and mode flags (1 = set)
-    int32_t saveOneToFilePending = 0;
-    int32_t saveAllToFilePending = 0;
-    int32_t recallPending = 0;
-    int32_t saveAckPending = 0;
-    int32_t groupsRequested = 0;
-    int32_t groupsCollected = 0;
-    int32_t groupsSent = 0;
-    int32_t progressStepsActive = 0;
-    int32_t progressSteps = 0;
+    // --- the exchange in progress
+    // A one-group save waits for the unit's current block.
+    bool& savingOneToFile() { return savingOneToFile_; }
+    // A 20-preset read collects the unit's presets for a file.
+    bool& savingAllToFile() { return savingAllToFile_; }
+    bool& recallPending() { return recallPending_; }
+    bool recallPending() const { return recallPending_; }
+    bool& storeAckPending() { return storeAckPending_; }
+    int32_t& groupsRequested() { return groupsRequested_; }
+    int32_t& groupsCollected() { return groupsCollected_; }
+    int32_t& groupsSent() { return groupsSent_; }
+    int32_t groupsSent() const { return groupsSent_; }
+    // The "0 dB" progress: counting, and how many of its band messages went out.
+    bool& bandProgressActive() { return bandProgressActive_; }
+    int32_t& bandProgressSteps() { return bandProgressSteps_; }
     // Goes up each time endExchanges runs (a link closed or opened): an exchange that pauses
-    // compares it afterwards, so it never carries on against another link or a closed one.
-    uint32_t exchangeEpoch = 0;
+    // compares it afterwards (ExchangeGuard), so it never carries on against another link or
+    // a closed one.
+    uint32_t exchangeEpoch() const { return exchangeEpoch_; }
     // Goes up each time an exchange takes the link (holdForExchange): a time-out of an earlier
     // exchange leaves polling to the one that followed it.
-    uint32_t exchangesStarted = 0;
+    uint32_t& exchangesStarted() { return exchangesStarted_; }
     // Set while the names reply asked for after a 20-preset write is awaited: the first poll
     // keeps a part of it already received instead of emptying the receive text under it.
-    int32_t namesReplyDue = 0;
+    bool& namesReplyDue() { return namesReplyDue_; }
+    bool namesReplyDue() const { return namesReplyDue_; }
     // Lines for and from preset files: 664-character block frame texts.
-    std::vector<std::string> collection;
-    std::string blockText;
+    std::vector<std::string>& collection() { return collection_; }
+    const std::vector<std::string>& collection() const { return collection_; }
+    std::string& blockText() { return blockText_; }
+    const std::string& blockText() const { return blockText_; }
 
-    // --- protocol timers (intervals in ms; handlers stop their own timer where the exchange
-    // is one-shot, so a handler that returns early keeps it armed)
-    std::unique_ptr<Timer> sendTimer; // 10, scheduler tick
-    std::unique_ptr<Timer> Timer1;    // 500, status poll
-    std::unique_ptr<Timer> Timer4;    // 300, pause after a send
-    std::unique_ptr<Timer> Timer7;    // 200, paced send step
-    std::unique_ptr<Timer> intimer;   // 2000, poll time-out
-    std::unique_ptr<Timer> chcon;     // 800, start-up: any message
-    std::unique_ptr<Timer> chcon112;  // 1500, start-up: current block
-    std::unique_ptr<Timer> chcon188;  // 2500, start-up: names
-    std::unique_ptr<Timer> Timer8;    // 700, 20-preset read requests
-    std::unique_ptr<Timer> Timer9;    // 16000, 20-preset read time-out
-    std::unique_ptr<Timer> Timer10;   // 1000, 20-preset write
-    std::unique_ptr<Timer> Timer11;   // 10, store confirmation
-    std::unique_ptr<Timer> Timer13;   // 1000, link indicator (runs from start-up)
-    std::unique_ptr<Timer> Timer22;   // 10000, recall time-out
+    // --- protocol timers (handlers stop their own timer where the exchange is one-shot, so a
+    // handler that returns early keeps it armed)
+    Timer& tick() { return *tick_; }                     // 10 ms, the scheduler's tick
+    Timer& statusPoll() { return *statusPoll_; }         // 500 ms
+    Timer& afterSendPause() { return *afterSendPause_; } // 300 ms
+    Timer& sendStep() { return *sendStep_; }             // 200 ms, the paced send step
+    Timer& pollTimeout() { return *pollTimeout_; }       // 2000 ms
+    const Timer& pollTimeout() const { return *pollTimeout_; }
+    Timer& startUpTimeout() { return *startUpTimeout_; }       // 800 ms: any reply at all
+    Timer& blockReadTimeout() { return *blockReadTimeout_; }   // 1500 ms: the current block
+    Timer& namesReadTimeout() { return *namesReadTimeout_; }   // 2500 ms: the names
+    Timer& presetReadStep() { return *presetReadStep_; }       // 700 ms, 20-preset read requests
+    Timer& presetReadTimeout() { return *presetReadTimeout_; } // 16000 ms
+    Timer& presetWriteStep() { return *presetWriteStep_; }     // 1000 ms, 20-preset write
+    Timer& storeConfirmation() { return *storeConfirmation_; } // 10 ms
+    Timer& linkIndicator() { return *linkIndicator_; }         // 1000 ms, runs from start-up
+    Timer& recallTimeout() { return *recallTimeout_; }         // 10000 ms
+    Timer& saveOneTimeout() { return *saveOneTimeout_; }       // 2000 ms, one shot
 
-    // 2000, one shot: the one-group save's wait for its block
-    std::unique_ptr<Timer> saveOneTimer;
-
-    SendScheduler scheduler;
-    Dispatcher dispatcher;
-    TimedExchanges exchanges;
-    MessageBuilders builders;
+    SendScheduler& scheduler() { return scheduler_; }
+    Dispatcher& dispatcher() { return dispatcher_; }
+    TimedExchanges& exchanges() { return exchanges_; }
+    MessageBuilders& builders() { return builders_; }
 
     // Stops every timer of a timed exchange and forgets its flags; used when the link closes,
     // so a transfer cut short does not go on or time out against a closed link.
@@ -124,8 +139,69 @@ public:
 private:
     void watchExpired(void (LinkWatch::*handler)(), Timer& timer);
 
+    Clock& clock_;
+    SessionView& view_;
+    LinkPort& link_;
+    ChannelModel model_;
+    PreparedFrames frames_;
+    uint8_t deviceNumber_ = 0;
+    int32_t linkOpen_ = 0;
+    int32_t currentPresetNumber_ = 1;
+    std::array<std::string, 20> presetNames_;
+    std::string currentPresetName_;
+    int currentChannel_ = 0;
+    int currentBand_ = 0;
+    std::array<int32_t, PendingSlotCount + 1> pending_{};
+    int32_t sendingMessage_ = 0;
+    bool savingOneToFile_ = false;
+    bool savingAllToFile_ = false;
+    bool recallPending_ = false;
+    bool storeAckPending_ = false;
+    int32_t groupsRequested_ = 0;
+    int32_t groupsCollected_ = 0;
+    int32_t groupsSent_ = 0;
+    bool bandProgressActive_ = false;
+    int32_t bandProgressSteps_ = 0;
+    uint32_t exchangeEpoch_ = 0;
+    uint32_t exchangesStarted_ = 0;
+    bool namesReplyDue_ = false;
+    std::vector<std::string> collection_;
+    std::string blockText_;
+    std::unique_ptr<Timer> tick_;
+    std::unique_ptr<Timer> statusPoll_;
+    std::unique_ptr<Timer> afterSendPause_;
+    std::unique_ptr<Timer> sendStep_;
+    std::unique_ptr<Timer> pollTimeout_;
+    std::unique_ptr<Timer> startUpTimeout_;
+    std::unique_ptr<Timer> blockReadTimeout_;
+    std::unique_ptr<Timer> namesReadTimeout_;
+    std::unique_ptr<Timer> presetReadStep_;
+    std::unique_ptr<Timer> presetReadTimeout_;
+    std::unique_ptr<Timer> presetWriteStep_;
+    std::unique_ptr<Timer> storeConfirmation_;
+    std::unique_ptr<Timer> linkIndicator_;
+    std::unique_ptr<Timer> recallTimeout_;
+    std::unique_ptr<Timer> saveOneTimeout_;
+    SendScheduler scheduler_;
+    Dispatcher dispatcher_;
+    TimedExchanges exchanges_;
+    MessageBuilders builders_;
     std::string received;
     LinkWatch* linkWatch = nullptr;
+};
+
+// Whether the exchange that was current when the guard was made still is: a pause inside an
+// exchange (PumpWait, a dialog) may see the link close or reopen, after which the exchange
+// must not carry on.
+class ExchangeGuard {
+public:
+    explicit ExchangeGuard(const Session& session) : s(&session), epoch(session.exchangeEpoch()) {}
+    bool stillCurrent() const { return s->exchangeEpoch() == epoch; }
+    bool ended() const { return !stillCurrent(); }
+
+private:
+    const Session* s;
+    uint32_t epoch;
 };
 
 } // namespace m7410

@@ -26,14 +26,14 @@ public:
     // just taken the link. A new wait replaces an earlier one, and the block ends it.
     void startSaveOneWait();
 
-    void Timer8Timer();  // one preset read request
-    void Timer9Timer();  // the 20-preset read timed out
-    void Timer10Timer(); // one preset written
-    void Timer11Timer(); // a store was acknowledged
-    void Timer13Timer(); // link indicator
-    void Timer22Timer(); // a recall timed out
+    void onPresetReadStep();    // one preset read request
+    void onPresetReadTimeout(); // the 20-preset read timed out
+    void onPresetWriteStep();   // one preset written
+    void onStoreConfirmation(); // a store was acknowledged
+    void onLinkIndicator();     // link indicator
+    void onRecallTimeout();     // a recall timed out
     // No block came for a one-group save.
-    void saveOneTimerTimer();
+    void onSaveOneTimeout();
 
 private:
     Session& s;

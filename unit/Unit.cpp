@@ -20,11 +20,9 @@ constexpr int StatusLimitMs = 1500;
 // unanswered for longer is the unit's own silence, which waiting does not end.
 constexpr int QuietLimitMs = 1000;
 
-template <class T>
-UnitResult<T> lostOrTimedOut(WaitEnd end, const std::string& what) {
-    return UnitResult<T>::failure(end == WaitEnd::Lost ? UnitErrorKind::LinkLost
-                                                       : UnitErrorKind::TimeOut,
-                                  what);
+template <class T> UnitResult<T> lostOrTimedOut(WaitEnd end, const std::string& what) {
+    return UnitResult<T>::failure(
+        end == WaitEnd::Lost ? UnitErrorKind::LinkLost : UnitErrorKind::TimeOut, what);
 }
 } // namespace
 
@@ -43,7 +41,9 @@ int Unit::subscribe(UnitListener listener) {
     return nextListener++;
 }
 
-void Unit::unsubscribe(int id) { listeners.erase(id); }
+void Unit::unsubscribe(int id) {
+    listeners.erase(id);
+}
 
 void Unit::pumpWait(int ms) { clock.PumpWait(ms); }
 
@@ -56,26 +56,32 @@ void Unit::notify(const std::function<void(UnitListener&)>& call) {
         if (auto it = listeners.find(id); it != listeners.end()) call(it->second);
 }
 
-std::optional<UnitIdentity> Unit::identity() const { return link->identity(); }
+std::optional<UnitIdentity> Unit::identity() const {
+    return link->identity();
+}
 
-bool Unit::isConnected() const { return session().linkOpen != 0; }
+bool Unit::isConnected() const {
+    return session().linkOpen() != 0;
+}
 
-const ChannelModel& Unit::model() const { return session().model; }
+const ChannelModel& Unit::model() const {
+    return session().model();
+}
 
 UnitStatus Unit::status() const {
     const Session& s = session();
     UnitStatus out;
     out.link = link->describe();
-    out.currentPreset = s.currentPresetNumber;
-    out.currentName = s.currentPresetName;
+    out.currentPreset = s.currentPresetNumber();
+    out.currentName = s.currentPresetName();
     out.bassOn = bass;
-    out.names = s.presetNames;
+    out.names = s.presetNames();
     return out;
 }
 
 void Unit::waitFor(std::function<bool()> reached, int limitMs, std::function<void(WaitEnd)> then) {
-    UnitWait::until(clock, std::move(reached), [this] { return seen.lost; }, limitMs,
-                    std::move(then));
+    UnitWait::until(
+        clock, std::move(reached), [this] { return seen.lost; }, limitMs, std::move(then));
 }
 
 void Unit::connect(UnitDone<UnitStatus> done) {
@@ -89,8 +95,7 @@ void Unit::connect(UnitDone<UnitStatus> done) {
         announcedOpen = false;
         link->connection.Button3Click();
         if (!isConnected()) {
-            const UnitError why =
-                seen.error.value_or(UnitError{UnitErrorKind::NoPort, "No port."});
+            const UnitError why = seen.error.value_or(UnitError{UnitErrorKind::NoPort, "No port."});
             finish(*d, UnitResult<UnitStatus>(why));
             return;
         }
@@ -101,8 +106,8 @@ void Unit::connect(UnitDone<UnitStatus> done) {
                         return;
                     }
                     if (isConnected()) link->connection.CloseLink();
-                    finish(*d, UnitResult<UnitStatus>::failure(
-                                   UnitErrorKind::TimeOut, "the start-up exchange timed out"));
+                    finish(*d, UnitResult<UnitStatus>::failure(UnitErrorKind::TimeOut,
+                                                               "the start-up exchange timed out"));
                 });
     });
 }
@@ -115,8 +120,9 @@ void Unit::disconnect(UnitDone<Done> done) {
     // The poll in flight and a names reply still due are let in, so that no reply of ours
     // meets the next program's start-up; the next poll is half a second away.
     auto d = std::make_shared<UnitDone<Done>>(std::move(done));
-    waitFor([this] { return !session().intimer->isActive() && session().namesReplyDue == 0; },
-            QuietLimitMs, [this, d](WaitEnd) {
+    waitFor([this] { return !session().pollTimeout().isActive() && !session().namesReplyDue(); },
+            QuietLimitMs,
+            [this, d](WaitEnd) {
                 if (isConnected()) link->connection.CloseLink();
                 (*d)(UnitResult<Done>(Done{}));
             });
@@ -125,13 +131,14 @@ void Unit::disconnect(UnitDone<Done> done) {
 void Unit::readStatus(UnitDone<UnitStatus> done) {
     if (!begin(done)) return;
     auto d = std::make_shared<UnitDone<UnitStatus>>(std::move(done));
-    waitFor([this] { return bass.has_value(); }, StatusLimitMs, [this, d](WaitEnd end) {
-        if (!isConnected() || end == WaitEnd::Lost)
-            finish(*d, UnitResult<UnitStatus>::failure(UnitErrorKind::LinkLost,
-                                                       "the link to the unit was lost"));
-        else
-            finish(*d, UnitResult<UnitStatus>(status()));
-    });
+    waitFor([this] { return bass.has_value(); }, StatusLimitMs,
+            [this, d](WaitEnd end) {
+                if (!isConnected() || end == WaitEnd::Lost)
+                    finish(*d, UnitResult<UnitStatus>::failure(UnitErrorKind::LinkLost,
+                                                               "the link to the unit was lost"));
+                else
+                    finish(*d, UnitResult<UnitStatus>(status()));
+            });
 }
 
 void Unit::recall(int slot, UnitDone<UnitStatus> done) {
@@ -143,7 +150,7 @@ void Unit::recall(int slot, UnitDone<UnitStatus> done) {
     }
     auto d = std::make_shared<UnitDone<UnitStatus>>(std::move(done));
     presets->loadClicked(slot - 1);
-    waitFor([this] { return session().recallPending == 0; }, RecallLimitMs,
+    waitFor([this] { return !session().recallPending(); }, RecallLimitMs,
             [this, d, slot](WaitEnd end) {
                 if (end != WaitEnd::Reached) {
                     finish(*d, lostOrTimedOut<UnitStatus>(
@@ -161,21 +168,23 @@ void Unit::recall(int slot, UnitDone<UnitStatus> done) {
 void Unit::store(int slot, const std::string& name, UnitDone<Done> done) {
     if (!begin(done)) return;
     if (slot < 1 || slot > PresetSlotCount || name.empty() || name.size() > PresetNameBytes) {
-        finish(done, UnitResult<Done>::failure(UnitErrorKind::InvalidArgument,
-                                               "a preset slot is 1 to 20 and a name 1 to " +
-                                                   std::to_string(PresetNameBytes) +
-                                                   " characters"));
+        finish(done,
+               UnitResult<Done>::failure(UnitErrorKind::InvalidArgument,
+                                         "a preset slot is 1 to 20 and a name 1 to " +
+                                             std::to_string(PresetNameBytes) + " characters"));
         return;
     }
     auto d = std::make_shared<UnitDone<Done>>(std::move(done));
     presets->saveClicked(slot - 1, name);
-    waitFor([this] { return seen.stored; }, ReplyLimitMs, [this, d, slot](WaitEnd end) {
-        if (end == WaitEnd::Reached)
-            finish(*d, UnitResult<Done>(Done{}));
-        else
-            finish(*d, lostOrTimedOut<Done>(end, "the unit did not confirm storing preset " +
-                                                     std::to_string(slot)));
-    });
+    waitFor([this] { return seen.stored; }, ReplyLimitMs,
+            [this, d, slot](WaitEnd end) {
+                if (end == WaitEnd::Reached)
+                    finish(*d, UnitResult<Done>(Done{}));
+                else
+                    finish(*d,
+                           lostOrTimedOut<Done>(end, "the unit did not confirm storing preset " +
+                                                         std::to_string(slot)));
+            });
 }
 
 } // namespace m7410

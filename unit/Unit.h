@@ -141,10 +141,8 @@ private:
     };
 
     // Takes the unit for one operation; false (and done called with Busy) when it is taken.
-    template <class T>
-    bool begin(UnitDone<T>& done);
-    template <class T>
-    void finish(UnitDone<T>& done, UnitResult<T> result);
+    template <class T> bool begin(UnitDone<T>& done);
+    template <class T> void finish(UnitDone<T>& done, UnitResult<T> result);
     bool locked() const { return (disabled & UnlockedPanels) != 0; }
     void waitFor(std::function<bool()> reached, int limitMs, std::function<void(WaitEnd)> then);
     void notify(const std::function<void(UnitListener&)>& call);
@@ -176,8 +174,7 @@ private:
     std::string expected;
 };
 
-template <class T>
-inline bool Unit::begin(UnitDone<T>& done) {
+template <class T> inline bool Unit::begin(UnitDone<T>& done) {
     if (busy) {
         done(UnitResult<T>::failure(UnitErrorKind::Busy, "the unit is busy with another exchange"));
         return false;
@@ -187,8 +184,7 @@ inline bool Unit::begin(UnitDone<T>& done) {
     return true;
 }
 
-template <class T>
-inline void Unit::finish(UnitDone<T>& done, UnitResult<T> result) {
+template <class T> inline void Unit::finish(UnitDone<T>& done, UnitResult<T> result) {
     busy = false;
     restoring = false;
     savePath.reset();

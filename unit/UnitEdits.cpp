@@ -17,7 +17,7 @@ void Unit::sendEdits(const std::string& what, UnitDone<Done> done) {
     Session& s = session();
     // A single message is sent in a moment: no progress bar for it.
     quietProgress = true;
-    const bool sent = s.scheduler.sendQueuedEdits();
+    const bool sent = s.scheduler().sendQueuedEdits();
     quietProgress = false;
     if (!sent || !isConnected()) {
         finish(done, UnitResult<Done>::failure(UnitErrorKind::LinkLost,
@@ -41,7 +41,7 @@ void Unit::sendEdits(const std::string& what, UnitDone<Done> done) {
 void Unit::setParameter(const ParameterPath& path, int32_t index, UnitDone<Done> done) {
     if (!begin(done)) return;
     Session& s = session();
-    writeParameter(s.model, s.builders, path, index);
+    writeParameter(s.model(), s.builders(), path, index);
     notify([&path](UnitListener& l) {
         if (l.parameterChanged) l.parameterChanged(path.path, ChangeOrigin::ThisProgram);
     });
@@ -58,8 +58,8 @@ void Unit::applyEq(int channel, const ChannelBands& bands, UnitDone<Done> done) 
     // As the window's Apply: every band into the model, then each band's message.
     for (int row = 0; row < EqRowsPerChannel; ++row) {
         const int band = bandAddress(channel, row);
-        s.model.band(band) = bands[static_cast<std::size_t>(row)];
-        s.builders.QueueEqBandMessage(band);
+        s.model().band(band) = bands[static_cast<std::size_t>(row)];
+        s.builders().QueueEqBandMessage(band);
     }
     for (const ParameterPath& p : allParameterPaths()) {
         if (p.channel != channel || p.row < 0) continue;

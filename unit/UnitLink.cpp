@@ -18,7 +18,7 @@ UnitLink linkOf(ConnectionAssembly& engine) {
             },
             [e] { return e->serial.currentPortLocation.toStdString(); },
             [e]() -> std::optional<UnitIdentity> {
-                if (e->session.linkOpen == 0) return std::nullopt;
+                if (e->session.linkOpen() == 0) return std::nullopt;
                 UnitIdentity id;
                 if (e->serial.currentPortNumber == Connection::HidPortNumber) {
                     HidDevice* dev = e->picker.activeHidDevice();

@@ -13,8 +13,7 @@ namespace m7410 {
 // For operations that give back nothing but success.
 struct Done {};
 
-template <class T>
-class UnitResult {
+template <class T> class UnitResult {
 public:
     UnitResult(T value) : held(std::move(value)) {}
     UnitResult(UnitError error) : held(std::move(error)) {}
@@ -33,7 +32,6 @@ private:
 };
 
 // How an asynchronous operation hands over its outcome; called once, on the engine's thread.
-template <class T>
-using UnitDone = std::function<void(UnitResult<T>)>;
+template <class T> using UnitDone = std::function<void(UnitResult<T>)>;
 
 } // namespace m7410

@@ -11,9 +11,9 @@ namespace m7410 {
 struct UnitStatus {
     std::string link; // "USB M_7410" or "serial /dev/ttyUSB0"
     int currentPreset = 1;
-    std::string currentName;            // Latin-1, as the unit keeps names
-    std::optional<bool> bassOn;         // unknown until the first status reply
-    std::array<std::string, 20> names;  // slots 1..20, Latin-1
+    std::string currentName;           // Latin-1, as the unit keeps names
+    std::optional<bool> bassOn;        // unknown until the first status reply
+    std::array<std::string, 20> names; // slots 1..20, Latin-1
 };
 
 // The outcome of a restore: what went out, and what the read-back showed.

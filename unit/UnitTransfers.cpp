@@ -26,11 +26,9 @@ std::string nameOf(const std::string& record) {
     return block ? blockName(*block) : std::string();
 }
 
-template <class T>
-UnitResult<T> lostOrTimedOut(WaitEnd end, const std::string& what) {
-    return UnitResult<T>::failure(end == WaitEnd::Lost ? UnitErrorKind::LinkLost
-                                                       : UnitErrorKind::TimeOut,
-                                  what);
+template <class T> UnitResult<T> lostOrTimedOut(WaitEnd end, const std::string& what) {
+    return UnitResult<T>::failure(
+        end == WaitEnd::Lost ? UnitErrorKind::LinkLost : UnitErrorKind::TimeOut, what);
 }
 } // namespace
 
@@ -44,7 +42,7 @@ void Unit::readPresets(UnitDone<std::vector<std::string>> done) {
                 const Session& s = session();
                 if (end != WaitEnd::Reached) {
                     std::string what = "the unit did not send all 20 presets (" +
-                                       std::to_string(s.collection.size()) + " arrived)";
+                                       std::to_string(s.collection().size()) + " arrived)";
                     if (savePath) what += "; " + *savePath + " was not written";
                     finish(*d, lostOrTimedOut<std::vector<std::string>>(end, what));
                     return;
@@ -53,7 +51,7 @@ void Unit::readPresets(UnitDone<std::vector<std::string>> done) {
                     finish(*d, UnitResult<std::vector<std::string>>(*seen.error));
                     return;
                 }
-                finish(*d, UnitResult<std::vector<std::string>>(s.collection));
+                finish(*d, UnitResult<std::vector<std::string>>(s.collection()));
             });
 }
 
@@ -94,8 +92,9 @@ void Unit::saveCurrent(const std::string& path, UnitDone<std::string> done) {
                     finish(*d, UnitResult<std::string>(*seen.error));
                     return;
                 }
-                finish(*d, UnitResult<std::string>(
-                               s.collection.empty() ? std::string() : nameOf(s.collection.front())));
+                finish(*d, UnitResult<std::string>(s.collection().empty()
+                                                       ? std::string()
+                                                       : nameOf(s.collection().front())));
             });
 }
 
@@ -111,11 +110,11 @@ void Unit::loadCurrent(const std::string& path, UnitDone<std::string> done) {
     } else if (!isConnected() || seen.lost != lostBefore) {
         finish(done, UnitResult<std::string>::failure(
                          UnitErrorKind::LinkLost, "the link to the unit was lost during the load"));
-    } else if (s.blockText.empty()) {
+    } else if (s.blockText().empty()) {
         finish(done, UnitResult<std::string>::failure(UnitErrorKind::FileDamaged,
                                                       path + ": empty; nothing was sent"));
     } else {
-        finish(done, UnitResult<std::string>(s.currentPresetName));
+        finish(done, UnitResult<std::string>(s.currentPresetName()));
     }
 }
 
@@ -160,41 +159,43 @@ void Unit::restore(const std::string& path, bool verify, UnitDone<RestoreReport>
     RestoreReport report;
     // What went out: the file's records, with any field outside its range limited as the
     // window limits it before sending.
-    report.written = s.collection;
+    report.written = s.collection();
     auto d = std::make_shared<UnitDone<RestoreReport>>(std::move(done));
-    waitFor([this] { return !locked(); }, WriteLimitMs, [this, d, report, verify](WaitEnd end) {
-        if (end != WaitEnd::Reached) {
-            finish(*d, UnitResult<RestoreReport>::failure(
-                           UnitErrorKind::LinkLost, "the link to the unit was lost during the restore"));
-            return;
-        }
-        afterWrite([this, d, report, verify] {
-            if (!isConnected()) {
-                finish(*d, UnitResult<RestoreReport>::failure(
-                               UnitErrorKind::LinkLost,
-                               "the link to the unit was lost after the restore"));
-            } else if (!verify) {
-                finish(*d, UnitResult<RestoreReport>(report));
-            } else {
-                readBack(report, std::move(*d));
-            }
-        });
-    });
+    waitFor([this] { return !locked(); }, WriteLimitMs,
+            [this, d, report, verify](WaitEnd end) {
+                if (end != WaitEnd::Reached) {
+                    finish(*d, UnitResult<RestoreReport>::failure(
+                                   UnitErrorKind::LinkLost,
+                                   "the link to the unit was lost during the restore"));
+                    return;
+                }
+                afterWrite([this, d, report, verify] {
+                    if (!isConnected()) {
+                        finish(*d, UnitResult<RestoreReport>::failure(
+                                       UnitErrorKind::LinkLost,
+                                       "the link to the unit was lost after the restore"));
+                    } else if (!verify) {
+                        finish(*d, UnitResult<RestoreReport>(report));
+                    } else {
+                        readBack(report, std::move(*d));
+                    }
+                });
+            });
 }
 
 void Unit::readBack(RestoreReport report, UnitDone<RestoreReport> done) {
     busy = false; // the read-back is this operation's own second half
-    readPresets([report, done = std::move(done)](
-                    UnitResult<std::vector<std::string>> read) mutable {
-        if (!read) {
-            done(UnitResult<RestoreReport>::failure(
-                read.error().kind, "the presets could not be read back to verify the restore"));
-            return;
-        }
-        report.differing = differingSlots(report.written, read.value());
-        report.verified = report.differing.empty();
-        done(UnitResult<RestoreReport>(report));
-    });
+    readPresets(
+        [report, done = std::move(done)](UnitResult<std::vector<std::string>> read) mutable {
+            if (!read) {
+                done(UnitResult<RestoreReport>::failure(
+                    read.error().kind, "the presets could not be read back to verify the restore"));
+                return;
+            }
+            report.differing = differingSlots(report.written, read.value());
+            report.verified = report.differing.empty();
+            done(UnitResult<RestoreReport>(report));
+        });
 }
 
 } // namespace m7410

@@ -10,19 +10,25 @@ namespace m7410 {
 void Unit::showProgress(int percent) {
     if (quietProgress) return;
     if (front) front->showProgress(percent);
-    notify([percent](UnitListener& l) { if (l.progress) l.progress(percent); });
+    notify([percent](UnitListener& l) {
+        if (l.progress) l.progress(percent);
+    });
 }
 void Unit::setProgress(int percent) {
     // A restore reports each preset once its block has gone out.
     if (restoring) restoredPresets = percent * PresetSlotCount / 100;
     if (quietProgress) return;
     if (front) front->setProgress(percent);
-    notify([percent](UnitListener& l) { if (l.progress) l.progress(percent); });
+    notify([percent](UnitListener& l) {
+        if (l.progress) l.progress(percent);
+    });
 }
 void Unit::hideProgress() {
     if (quietProgress) return;
     if (front) front->hideProgress();
-    notify([](UnitListener& l) { if (l.progress) l.progress(-1); });
+    notify([](UnitListener& l) {
+        if (l.progress) l.progress(-1);
+    });
 }
 void Unit::setPanelsEnabled(unsigned panels, bool enabled) {
     disabled = enabled ? disabled & ~panels : disabled | panels;
@@ -39,7 +45,9 @@ void Unit::showDisconnected() {
     bass.reset();
     announcedOpen = false;
     if (front) front->showDisconnected();
-    notify([](UnitListener& l) { if (l.linkChanged) l.linkChanged(false); });
+    notify([](UnitListener& l) {
+        if (l.linkChanged) l.linkChanged(false);
+    });
 }
 void Unit::hideDisconnected() {
     if (front) front->hideDisconnected();
@@ -59,16 +67,17 @@ std::optional<std::string> Unit::askOpenFileName(PresetFileKind kind) {
 void Unit::presetFileRefused(FileRefusal why, const std::string& message) {
     const std::string file = openPath.value_or("the file");
     if (why == FileRefusal::Damaged) {
-        seen.error = UnitError{UnitErrorKind::FileDamaged,
-                               file + ": damaged" + (expected.empty() ? "" : " (" + expected + ")") +
-                                   "; nothing was sent"};
+        seen.error =
+            UnitError{UnitErrorKind::FileDamaged,
+                      file + ": damaged" + (expected.empty() ? "" : " (" + expected + ")") +
+                          "; nothing was sent"};
     } else {
         // The engine's words start with its own caption; the line names the file instead.
         const std::string notRead = "File not read: ";
-        seen.error = UnitError{UnitErrorKind::FileNotReadable,
-                               file + ": " + (message.starts_with(notRead)
-                                                  ? message.substr(notRead.size())
-                                                  : message)};
+        seen.error = UnitError{
+            UnitErrorKind::FileNotReadable,
+            file + ": " +
+                (message.starts_with(notRead) ? message.substr(notRead.size()) : message)};
     }
     if (front) front->presetFileRefused(why, message);
 }
@@ -127,19 +136,27 @@ void Unit::setLoadList(const std::vector<std::string>& entries) {
     seen.statusAtNames = seen.statusReplies;
     if (!announcedOpen) {
         announcedOpen = true;
-        notify([](UnitListener& l) { if (l.linkChanged) l.linkChanged(true); });
+        notify([](UnitListener& l) {
+            if (l.linkChanged) l.linkChanged(true);
+        });
     }
     if (front) front->setLoadList(entries);
-    const auto names = session().presetNames;
-    notify([&names](UnitListener& l) { if (l.namesChanged) l.namesChanged(names); });
+    if (!link) return;
+    const auto names = session().presetNames();
+    notify([&names](UnitListener& l) {
+        if (l.namesChanged) l.namesChanged(names);
+    });
 }
 void Unit::selectFirstPreset() {
     if (front) front->selectFirstPreset();
 }
 void Unit::setLoadListEntry(int slot, const std::string& text) {
     if (front) front->setLoadListEntry(slot, text);
-    const auto names = session().presetNames;
-    notify([&names](UnitListener& l) { if (l.namesChanged) l.namesChanged(names); });
+    if (!link) return;
+    const auto names = session().presetNames();
+    notify([&names](UnitListener& l) {
+        if (l.namesChanged) l.namesChanged(names);
+    });
 }
 void Unit::setNameField(const std::string& name) {
     if (front) front->setNameField(name);
@@ -155,7 +172,9 @@ void Unit::setVolume(int position) {
 }
 void Unit::parameterSetReplaced() {
     if (front) front->parameterSetReplaced();
-    notify([](UnitListener& l) { if (l.setReplaced) l.setReplaced(ChangeOrigin::Unit); });
+    notify([](UnitListener& l) {
+        if (l.setReplaced) l.setReplaced(ChangeOrigin::Unit);
+    });
 }
 void Unit::refreshBand(int band) {
     if (front) front->refreshBand(band);

@@ -32,7 +32,7 @@ TEST_F(AccessibleValuesTest, StatesAndValuesAreReadAsShown) {
     clock.runDue();
     QTest::mouseClick(link, Qt::LeftButton);
     clock.advance(3000);
-    ASSERT_EQ(w.session().linkOpen, 1);
+    ASSERT_EQ(w.session().linkOpen(), 1);
     EXPECT_EQ(heard(link, QAccessible::Name), "Connection");
     EXPECT_EQ(heard(link, QAccessible::Description), link->text().toStdString());
     EXPECT_NE(link->text(), "Disconnect") << "the caption changed with the link";

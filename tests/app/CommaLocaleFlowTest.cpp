@@ -43,7 +43,7 @@ protected:
         clock.runDue();
         QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
         clock.advance(3000);
-        EXPECT_EQ(w.session().linkOpen, 1);
+        EXPECT_EQ(w.session().linkOpen(), 1);
 
         QTest::mouseClick(w.channelGroup()->pageButton(PageEq, 2), Qt::LeftButton);
         FilteredField* gain = w.eqPage()->row(0).gain;

@@ -50,7 +50,7 @@ protected:
         clock.runDue();
         QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
         clock.advance(3000);
-        EXPECT_EQ(w.session().linkOpen, 1);
+        EXPECT_EQ(w.session().linkOpen(), 1);
         return w;
     }
     void expectWhole(QWidget* shown, const char* view) {

@@ -25,7 +25,7 @@ protected:
         clock.runDue();
         QTest::mouseClick(window->topGroup()->connectButton(), Qt::LeftButton);
         clock.advance(3000);
-        ASSERT_EQ(window->session().linkOpen, 1);
+        ASSERT_EQ(window->session().linkOpen(), 1);
     }
     void openEqPage(int channel) {
         QTest::mouseClick(window->channelGroup()->pageButton(PageEq, channel), Qt::LeftButton);
@@ -38,7 +38,7 @@ protected:
     }
     bool unitMatchesModel() {
         const BlockData& set = demo.unit().currentSet();
-        return encodeBlock(window->session().model, set) == set &&
+        return encodeBlock(window->session().model(), set) == set &&
                demo.unit().malformedFrames() == 0;
     }
 };
@@ -60,7 +60,7 @@ TEST_F(EqEditingFlowTest, TheUnitEndsWithTheSetEditedOnTheEqPages) {
     QTest::mouseRelease(g, Qt::LeftButton, {}, QPoint(500, 60));
     openEqPage(MainChannelIndex);
     typeInto(eq->row(5).gain, "4.4");
-    EXPECT_NE(window->session().model.band(15).freq, EqStartFreq[3]) << "the dragged band moved";
+    EXPECT_NE(window->session().model().band(15).freq, EqStartFreq[3]) << "the dragged band moved";
     EXPECT_FALSE(unitMatchesModel()) << "edits are paced, not sent at once";
 
     clock.advance(6 * 510 + 1000);
@@ -94,7 +94,7 @@ TEST_F(EqEditingFlowTest, ZeroDbLocksTheWindowUntilItsSixMessagesHaveGone) {
         EXPECT_FALSE(panel->isEnabled());
     for (int row = 0; row < EqRowsPerChannel; ++row)
         EXPECT_EQ(eq->row(row).gain->text(), "0");
-    EXPECT_EQ(w.session().model.band(13).peakGain, 60) << "a shelf keeps its peaking gain";
+    EXPECT_EQ(w.session().model().band(13).peakGain, 60) << "a shelf keeps its peaking gain";
 
     clock.advance(215);
     for (int sent = 1; sent < 6; ++sent) {

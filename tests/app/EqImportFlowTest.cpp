@@ -27,19 +27,19 @@ protected:
         clock.runDue();
         QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
         clock.advance(3000);
-        EXPECT_EQ(w.session().linkOpen, 1);
+        EXPECT_EQ(w.session().linkOpen(), 1);
         QTest::mouseClick(w.channelGroup()->pageButton(PageEq, 2), Qt::LeftButton);
         return w;
     }
     ChannelBands bandsOf(int channel) {
         ChannelBands out;
         for (int row = 0; row < EqRowsPerChannel; ++row)
-            out[row] = window->session().model.band(bandAddress(channel, row));
+            out[row] = window->session().model().band(bandAddress(channel, row));
         return out;
     }
     bool unitMatchesModel() {
         const BlockData& set = demo.unit().currentSet();
-        return encodeBlock(window->session().model, set) == set &&
+        return encodeBlock(window->session().model(), set) == set &&
                demo.unit().malformedFrames() == 0;
     }
     void sendAll() { clock.advance(8 * 510 + 1000); }
@@ -102,7 +102,7 @@ TEST_F(EqImportFlowTest, ApplyPutsTheSnappedBandsInTheChannelAsOneStep) {
 TEST_F(EqImportFlowTest, CancelAndRefusalChangeNothing) {
     MainWindow& w = connect();
     sendAll();
-    const ChannelModel before = w.session().model;
+    const ChannelModel before = w.session().model();
     const BlockData unitBefore = demo.unit().currentSet();
     dialogs.nextOpen = RewFile;
     menu().runPreview = [&](EqImportDialog&) { return ++previews, false; };
@@ -128,7 +128,7 @@ TEST_F(EqImportFlowTest, CancelAndRefusalChangeNothing) {
     EXPECT_EQ(dialogs.errors.size(), 1u);
 
     QCoreApplication::processEvents();
-    EXPECT_EQ(w.session().model, before);
+    EXPECT_EQ(w.session().model(), before);
     EXPECT_EQ(menu().history().stack().count(), 0);
     sendAll();
     EXPECT_EQ(demo.unit().currentSet(), unitBefore);

@@ -30,7 +30,7 @@ TEST_F(IdleWindowTest, PollingAnUnchangedUnitRepaintsNothing) {
     clock.runDue();
     QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
     clock.advance(5000);
-    ASSERT_EQ(w.session().linkOpen, 1);
+    ASSERT_EQ(w.session().linkOpen(), 1);
     QCoreApplication::processEvents();
 
     PaintCounter painted;

@@ -35,7 +35,7 @@ protected:
         clock.runDue();
         QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
         clock.advance(3000);
-        EXPECT_EQ(w.session().linkOpen, 1);
+        EXPECT_EQ(w.session().linkOpen(), 1);
         return w;
     }
     static QWidget* focused() { return QApplication::focusWidget(); }
@@ -106,16 +106,16 @@ TEST_F(KeyboardTest, PagesTakeTheFocusEscapeClosesAndKeysStepTheFields) {
     FilteredField* gain = w.gainPage()->gainField();
     ASSERT_TRUE(w.gainPage()->isVisible());
     EXPECT_EQ(focused(), gain);
-    const int32_t start = s.model.outputs[0].gain;
+    const int32_t start = s.model().outputs[0].gain;
     press(Qt::Key_Up);
-    EXPECT_EQ(s.model.outputs[0].gain, start + 1);
+    EXPECT_EQ(s.model().outputs[0].gain, start + 1);
     press(Qt::Key_PageDown);
-    EXPECT_EQ(s.model.outputs[0].gain, start - 9);
+    EXPECT_EQ(s.model().outputs[0].gain, start - 9);
     EXPECT_EQ(gain->text().toStdString(), "-8.9 dB");
     press(Qt::Key_Escape);
     EXPECT_FALSE(w.gainPage()->isVisible());
     EXPECT_EQ(focused(), gainButton) << "the focus goes back to the page's button";
-    EXPECT_EQ(s.model.outputs[0].gain, start - 9) << "leaving after steps changes nothing";
+    EXPECT_EQ(s.model().outputs[0].gain, start - 9) << "leaving after steps changes nothing";
 
     // The EQ page: arrows step one table entry, page keys ten, stopping at the table's ends.
     ColourButton* eqButton = rows->pageButton(PageEq, 2);
@@ -124,7 +124,7 @@ TEST_F(KeyboardTest, PagesTakeTheFocusEscapeClosesAndKeysStepTheFields) {
     ASSERT_TRUE(w.eqPage()->isVisible());
     const EqRowControls& row = w.eqPage()->row(0);
     EXPECT_EQ(focused(), row.freq);
-    const EqBand& band = s.model.band(bandAddress(2, 0));
+    const EqBand& band = s.model().band(bandAddress(2, 0));
     const int32_t freq = band.freq;
     press(Qt::Key_Up);
     press(Qt::Key_PageUp);
@@ -138,7 +138,7 @@ TEST_F(KeyboardTest, PagesTakeTheFocusEscapeClosesAndKeysStepTheFields) {
     hpf->setFocus();
     for (int i = 0; i < 30; ++i)
         press(Qt::Key_PageDown);
-    EXPECT_EQ(s.model.crossover(2).hpf.freq, 0);
+    EXPECT_EQ(s.model().crossover(2).hpf.freq, 0);
     EXPECT_EQ(hpf->text().toStdString(), "19.7");
     press(Qt::Key_Escape);
     EXPECT_FALSE(w.eqPage()->isVisible());

@@ -31,13 +31,13 @@ protected:
 
 TEST_F(PresetControlsTest, TheButtonsRecallAndStorePresetsOnTheUnit) {
     MainWindow& w = connect();
-    ASSERT_EQ(w.session().linkOpen, 1);
+    ASSERT_EQ(w.session().linkOpen(), 1);
 
     w.topGroup()->loadList()->setCurrentIndex(4);
     QTest::mouseClick(w.topGroup()->loadButton(), Qt::LeftButton);
     clock.advance(3000);
     EXPECT_EQ(demo.unit().currentSet(), demo.unit().preset(5));
-    EXPECT_EQ(encodeBlock(w.session().model, demo.unit().currentSet()), demo.unit().currentSet());
+    EXPECT_EQ(encodeBlock(w.session().model(), demo.unit().currentSet()), demo.unit().currentSet());
 
     w.topGroup()->saveList()->setCurrentIndex(2);
     FilteredField* name = w.topGroup()->nameField();
@@ -98,7 +98,7 @@ TEST_F(PresetControlsTest, LongNamesFromTheUnitAreShownAndSavedWholeOnlyTypingIs
         demo.unit().setPreset(slot, named);
     }
     MainWindow& w = connect(); // the names reply brings both names
-    ASSERT_EQ(w.session().linkOpen, 1);
+    ASSERT_EQ(w.session().linkOpen(), 1);
     QComboBox* saveList = w.topGroup()->saveList();
     FilteredField* name = w.topGroup()->nameField();
     for (auto [slot, text] : {std::pair{5, sixteen}, std::pair{6, twenty}}) {
@@ -144,7 +144,7 @@ TEST_F(PresetControlsTest, OneGroupGoesToAFileAndBackToTheUnit) {
     click(FileBox::LoadOne);
     clock.advance(10000);
     EXPECT_EQ(demo.unit().currentSet(), original);
-    EXPECT_EQ(encodeBlock(w.session().model, original), original);
+    EXPECT_EQ(encodeBlock(w.session().model(), original), original);
 
     // A damaged file is refused and sends nothing.
     QFile damaged(programFile("damaged"));

@@ -56,7 +56,7 @@ TEST_F(ScreenshotTest, EveryPageAndTheSettingsBoxRenderConnected) {
     clock.runDue();
     QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
     clock.advance(3000);
-    ASSERT_EQ(w.session().linkOpen, 1);
+    ASSERT_EQ(w.session().linkOpen(), 1);
     // The fixture's scratch serial port would show in the status line; a user sees none.
     w.statusPanel()->setText(QStringLiteral("  Connecting"));
 

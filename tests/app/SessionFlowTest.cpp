@@ -40,7 +40,7 @@ protected:
     }
     bool unitMatchesModel() {
         const BlockData& set = demo.unit().currentSet();
-        return encodeBlock(window->session().model, set) == set;
+        return encodeBlock(window->session().model(), set) == set;
     }
 };
 
@@ -54,7 +54,7 @@ TEST_F(SessionFlowTest, TheUnitFollowsEveryLevelEditMadeInTheWindow) {
     demo.unit().setCurrentSet(encodeBlock(start, demo.unit().currentSet()));
 
     MainWindow& w = connect();
-    ASSERT_EQ(w.session().linkOpen, 1);
+    ASSERT_EQ(w.session().linkOpen(), 1);
     EXPECT_EQ(w.topGroup()->connectButton()->text(), "Connect");
     EXPECT_EQ(w.channelGroup()->volumeLabel()->text(), "-30.0 dB");
     EXPECT_EQ(w.channelGroup()->muteButton(1)->colour(), MutedColour);
@@ -90,8 +90,8 @@ TEST_F(SessionFlowTest, TheUnitFollowsEveryLevelEditMadeInTheWindow) {
     EXPECT_FALSE(unitMatchesModel()) << "edits are queued and paced, not sent at once";
 
     clock.advance(10 * 510 + 1000);
-    EXPECT_EQ(w.session().model.outputs[2].gain, 170);
-    EXPECT_EQ(w.session().model.main.delay, 120);
+    EXPECT_EQ(w.session().model().outputs[2].gain, 170);
+    EXPECT_EQ(w.session().model().main.delay, 120);
     EXPECT_TRUE(unitMatchesModel());
     EXPECT_EQ(demo.unit().malformedFrames(), 0);
     EXPECT_TRUE(dialogs.messages.empty());
@@ -100,12 +100,12 @@ TEST_F(SessionFlowTest, TheUnitFollowsEveryLevelEditMadeInTheWindow) {
 
 TEST_F(SessionFlowTest, PullingTheUnitClosesTheLinkAndShowsTheDisconnectionWindow) {
     MainWindow& w = connect();
-    ASSERT_EQ(w.session().linkOpen, 1);
+    ASSERT_EQ(w.session().linkOpen(), 1);
     w.pages().openPage(PageDelay, 2);
 
     demo.face().unplug();
     clock.advance(1000);
-    EXPECT_EQ(w.session().linkOpen, 0);
+    EXPECT_EQ(w.session().linkOpen(), 0);
     EXPECT_TRUE(w.disconnectedForm()->isVisible());
     EXPECT_EQ(w.disconnectedForm()->windowTitle(), "Warnning");
     EXPECT_EQ(w.topGroup()->connectButton()->text(), "Disconnect");
@@ -140,7 +140,7 @@ TEST_F(SessionFlowTest, ASerialPortWhoseNameHasNoNumberStillOpensTheLink) {
 
     // No HID scan has run, so the port is the link.
     QTest::mouseClick(window->topGroup()->connectButton(), Qt::LeftButton);
-    EXPECT_EQ(window->session().linkOpen, 1);
+    EXPECT_EQ(window->session().linkOpen(), 1);
     EXPECT_EQ(window->topGroup()->connectButton()->text(), "Connect");
     EXPECT_EQ(window->statusPanel()->text(), "  Connecting" + pty);
     EXPECT_TRUE(dialogs.messages.empty());
@@ -154,7 +154,7 @@ TEST_F(SessionFlowTest, ASerialPortWhoseNameHasNoNumberStillOpensTheLink) {
     EXPECT_EQ(n, 12);
     // Nothing answers: the start-up time-out gives the link up.
     clock.advance(800);
-    EXPECT_EQ(window->session().linkOpen, 0);
+    EXPECT_EQ(window->session().linkOpen(), 0);
     EXPECT_TRUE(window->disconnectedForm()->isVisible());
     window.reset();
     close(master);

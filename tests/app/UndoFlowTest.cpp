@@ -35,7 +35,7 @@ protected:
         clock.runDue();
         QTest::mouseClick(w.topGroup()->connectButton(), Qt::LeftButton);
         clock.advance(3000);
-        EXPECT_EQ(w.session().linkOpen, 1);
+        EXPECT_EQ(w.session().linkOpen(), 1);
         return w;
     }
     void openPage(int page, int channel) {
@@ -55,11 +55,11 @@ protected:
     static void settle() { QCoreApplication::processEvents(); }
     bool unitMatchesModel() {
         const BlockData& set = demo.unit().currentSet();
-        return encodeBlock(window->session().model, set) == set &&
+        return encodeBlock(window->session().model(), set) == set &&
                demo.unit().malformedFrames() == 0;
     }
     void sendAll() { clock.advance(20 * 510 + 1000); }
-    const ChannelModel& model() { return window->session().model; }
+    const ChannelModel& model() { return window->session().model(); }
     EditMenu& menu() { return window->editMenu(); }
     void press(QKeySequence key) {
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();

@@ -16,14 +16,14 @@ TEST_F(SerialPresets, RecallAppliesTheSlotAndAnUnansweredRecallTimesOut) {
     EXPECT_EQ(view.presetNumber, 5); // the system record followed the recall
     EXPECT_FALSE(view.progressShown);
     EXPECT_EQ(view.disabled, 0u);
-    EXPECT_TRUE(s.Timer1->isActive() && s.sendTimer->isActive());
+    EXPECT_TRUE(s.statusPoll().isActive() && s.tick().isActive());
     // The answered recall's progress ticks are over: they do not run into the next exchange.
     files.saveTwentyGroupsToPc();
     clock.advance(1200);
     EXPECT_EQ(view.progress, 5);
     clock.advance(16000);
 
-    const ChannelModel before = s.model;
+    const ChannelModel before = s.model();
     unit.faults().drop[CodeCurrentBlock] = 1;
     presets.loadClicked(7);
     clock.advance(7999);
@@ -37,8 +37,8 @@ TEST_F(SerialPresets, RecallAppliesTheSlotAndAnUnansweredRecallTimesOut) {
     EXPECT_FALSE(view.progressShown);
     EXPECT_TRUE(view.disconnectedShown);
     EXPECT_EQ(view.disabled, 0u);
-    EXPECT_EQ(s.model, before);
-    EXPECT_TRUE(s.Timer1->isActive());
+    EXPECT_EQ(s.model(), before);
+    EXPECT_TRUE(s.statusPoll().isActive());
 }
 
 TEST_F(HidPresets, StoreIsConfirmedOnceAndTheMemoryMenuStoresItsOwnName) {
@@ -67,7 +67,7 @@ TEST_F(HidPresets, StoreIsConfirmedOnceAndTheMemoryMenuStoresItsOwnName) {
     EXPECT_EQ(view.presetName, "Dialog name");
     EXPECT_EQ(view.loadList.at(4), "Pre5:Dialog name");
     EXPECT_EQ(view.messages.size(), 2u);
-    EXPECT_TRUE(s.Timer1->isActive() && s.sendTimer->isActive());
+    EXPECT_TRUE(s.statusPoll().isActive() && s.tick().isActive());
     EXPECT_FALSE(view.disconnectedShown);
 }
 

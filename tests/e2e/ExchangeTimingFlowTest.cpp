@@ -15,12 +15,12 @@ constexpr int SavePressMs = 2 * PresetFiles::ExchangePauseMs;
 
 // Three edits of three groups, made in the model and queued as the window does.
 void editThree(Session& s, int step) {
-    s.model.band(3).freq = 70 + step;
-    s.builders.QueueEqBandMessage(3);
-    s.model.crossover(0).hpf.type = 2 + step;
-    s.builders.QueueCrossoverMessage(0);
-    s.model.outputs[1].gain = 100 + step;
-    s.builders.QueueBasicMessage(1);
+    s.model().band(3).freq = 70 + step;
+    s.builders().QueueEqBandMessage(3);
+    s.model().crossover(0).hpf.type = 2 + step;
+    s.builders().QueueCrossoverMessage(0);
+    s.model().outputs[1].gain = 100 + step;
+    s.builders().QueueBasicMessage(1);
 }
 
 std::vector<int64_t> timesSince(const FakeLink& link, const std::string& prefix, int64_t from) {
@@ -65,7 +65,7 @@ TEST_F(SerialPresets, StoreAndOneGroupSaveSendTheQueuedEditsFirstAtTheUsualPace)
     ASSERT_EQ(view.saveDialogs, std::vector{PresetFileKind::OneGroup});
     EXPECT_TRUE(unitMatchesModel());
     EXPECT_EQ(readFile(*view.savePath), recordHex(CodeCurrentBlock, 0, unit.currentSet()) + "\r\n");
-    EXPECT_TRUE(s.Timer1->isActive() && s.sendTimer->isActive());
+    EXPECT_TRUE(s.statusPoll().isActive() && s.tick().isActive());
     EXPECT_FALSE(view.disconnectedShown);
 }
 
@@ -85,7 +85,7 @@ TEST_F(SerialPresets, ALinkClosedWhileEditsDrainEndsTheActionQuietly) {
         EXPECT_EQ(connection.caption(), "Disconnect");
         EXPECT_FALSE(view.progressShown);
         EXPECT_EQ(view.disabled, 0u);
-        EXPECT_EQ(s.saveAckPending + s.saveOneToFilePending, 0);
+        EXPECT_EQ(s.storeAckPending() + s.savingOneToFile(), 0);
         clock.advance(5000);
         EXPECT_EQ(unit.framesReceived(KindWrite, CodePresetName), 0);
         EXPECT_EQ(unit.framesReceived(KindRequest, CodeCurrentBlock), store ? 1 : 2);
@@ -110,7 +110,7 @@ TEST_F(SerialPresets, EachOneGroupSavePressOwnsItsWait) {
         EXPECT_EQ(view.saveDialogs.size(), dialogs += 2);
         EXPECT_FALSE(view.disconnectedShown);
     }
-    EXPECT_TRUE(s.Timer1->isActive() && s.sendTimer->isActive());
+    EXPECT_TRUE(s.statusPoll().isActive() && s.tick().isActive());
 
     // Unanswered, and a 20-preset read started meanwhile: the time-out leaves the link to it.
     unit.faults().drop[CodeCurrentBlock] = 1;
@@ -120,7 +120,7 @@ TEST_F(SerialPresets, EachOneGroupSavePressOwnsItsWait) {
     files.saveTwentyGroupsToPc();
     clock.advance(2000);
     EXPECT_TRUE(view.disconnectedShown);
-    EXPECT_FALSE(s.Timer1->isActive() || s.sendTimer->isActive());
+    EXPECT_FALSE(s.statusPoll().isActive() || s.tick().isActive());
     clock.advance(16000);
     EXPECT_EQ(view.saveDialogs.back(), PresetFileKind::TwentyGroup);
     EXPECT_EQ(splitLines(readFile(*view.savePath)).size(), 20u);

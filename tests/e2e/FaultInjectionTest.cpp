@@ -153,10 +153,11 @@ TEST_P(FaultAtStep, WindowRecoversNoDamagedFileAndReconnectAgrees) {
     // The window is the user's again and no exchange is left running or waiting.
     EXPECT_EQ(r.view.disabled, 0u);
     EXPECT_FALSE(r.view.progressShown);
-    for (const auto* t : {&s.Timer8, &s.Timer9, &s.Timer10, &s.Timer11, &s.Timer22, &s.chcon,
-                          &s.chcon112, &s.chcon188})
-        EXPECT_FALSE((*t)->isActive());
-    EXPECT_EQ(s.Timer1->isActive(), s.linkOpen == 1);
+    for (const auto* t :
+         {&s.presetReadStep(), &s.presetReadTimeout(), &s.presetWriteStep(), &s.storeConfirmation(),
+          &s.recallTimeout(), &s.startUpTimeout(), &s.blockReadTimeout(), &s.namesReadTimeout()})
+        EXPECT_FALSE(t->isActive());
+    EXPECT_EQ(s.statusPoll().isActive(), s.linkOpen() == 1);
 
     // A file is written whole or not at all.
     const std::string out = contentOf(r.written);
@@ -176,14 +177,14 @@ TEST_P(FaultAtStep, WindowRecoversNoDamagedFileAndReconnectAgrees) {
     r.unit.faults() = {};
     r.healFace();
     if (r.connection.caption() != "Connect" || r.view.disconnectedShown) {
-        if (s.linkOpen != 0) r.connection.Button3Click();
+        if (s.linkOpen() != 0) r.connection.Button3Click();
         r.clock.advance(1000);
         r.connect();
     }
     r.clock.advance(3000);
     EXPECT_EQ(r.connection.caption(), "Connect");
     EXPECT_TRUE(r.unitMatchesModel());
-    EXPECT_EQ(s.currentPresetName, r.unit.currentName());
+    EXPECT_EQ(s.currentPresetName(), r.unit.currentName());
     EXPECT_EQ(r.unit.malformedFrames(), 0);
 }
 

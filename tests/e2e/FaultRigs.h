@@ -48,7 +48,7 @@ struct FaultRig {
         clock.advance(3000);
     }
     bool unitMatchesModel() const {
-        return encodeBlock(s.model, unit.currentSet()) == unit.currentSet();
+        return encodeBlock(s.model(), unit.currentSet()) == unit.currentSet();
     }
     // Files a fault-free session writes, as references and as sources for the loads.
     void prepareFiles() {
@@ -65,11 +65,11 @@ struct FaultRig {
     void zeroDb(int channel) {
         view.showProgress(0);
         view.setPanelsEnabled(EditingPanels, false);
-        s.scheduler.beginBandProgress(channel);
+        s.scheduler().beginBandProgress(channel);
         for (int row = 0; row < EqRowsPerChannel; ++row) {
             const int band = bandAddress(channel, row);
-            s.model.band(band).setGainInForce(EqGainZeroIndex);
-            s.builders.QueueEqBandMessage(band);
+            s.model().band(band).setGainInForce(EqGainZeroIndex);
+            s.builders().QueueEqBandMessage(band);
         }
     }
 };

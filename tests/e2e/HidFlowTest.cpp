@@ -26,13 +26,13 @@ TEST_F(HidFlow, ConnectsSynchronisesAndFollowsEditsOverUsb) {
     EXPECT_FALSE(logLines("W 00  A5 A5 A5 00 A2 00 2B 00 00 00 89 AA ").empty());
 
     for (int band = 0; band < 24; band += 5) {
-        s.model.band(band).freq = 50 + band;
-        s.builders.QueueEqBandMessage(band);
+        s.model().band(band).freq = 50 + band;
+        s.builders().QueueEqBandMessage(band);
     }
-    s.model.main.volume = 250;
-    s.builders.QueueMainBasicMessage();
-    s.model.outputs[2].limiter.threshold = 9;
-    s.builders.QueueLimiterMessage(2);
+    s.model().main.volume = 250;
+    s.builders().QueueMainBasicMessage();
+    s.model().outputs[2].limiter.threshold = 9;
+    s.builders().QueueLimiterMessage(2);
     clock.advance(5000);
     EXPECT_TRUE(unitMatchesModel());
     EXPECT_FALSE(view.disconnectedShown);
@@ -70,10 +70,10 @@ TEST_F(HidFlow, PullingTheCableWhileOpenClosesTheLinkOnce) {
 TEST_F(HidFlow, UnpluggedHalfwayThroughReadingThePresetsEndsTheTransferCleanly) {
     connect();
     Session& s = session();
-    s.scheduler.stopAll();
+    s.scheduler().stopAll();
     view.showProgress(0);
     view.setPanelsEnabled(UnlockedPanels, false);
-    s.exchanges.startPresetRead();
+    s.exchanges().startPresetRead();
     clock.advance(3000);
     face.unplugAfterInputReports(3); // in the middle of a block reply
     clock.advance(20000);
@@ -82,8 +82,9 @@ TEST_F(HidFlow, UnpluggedHalfwayThroughReadingThePresetsEndsTheTransferCleanly) 
     EXPECT_FALSE(view.progressShown);
     EXPECT_EQ(view.disabled, 0u);
     EXPECT_TRUE(view.saveDialogs.empty());
-    EXPECT_EQ(s.saveAllToFilePending, 0);
-    EXPECT_FALSE(s.Timer8->isActive() || s.Timer9->isActive() || s.Timer1->isActive());
+    EXPECT_EQ(s.savingAllToFile(), 0);
+    EXPECT_FALSE(s.presetReadStep().isActive() || s.presetReadTimeout().isActive() ||
+                 s.statusPoll().isActive());
 }
 
 TEST(HidFlowWithPorts, TheUnitsUsbIdentityAloneDrivesArrivalAndRemoval) {

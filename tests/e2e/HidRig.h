@@ -64,7 +64,7 @@ struct HidRig {
         clock.advance(3000);
     }
     bool unitMatchesModel() const {
-        return encodeBlock(app->session.model, unit.currentSet()) == unit.currentSet();
+        return encodeBlock(app->session.model(), unit.currentSet()) == unit.currentSet();
     }
     std::vector<std::string> logLines(const std::string& prefix) const {
         std::vector<std::string> out;

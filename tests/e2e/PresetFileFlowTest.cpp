@@ -24,7 +24,7 @@ TEST_F(SerialPresets, SavesTheSetInForceAndLoadsARecordBackIntoItOnly) {
     ASSERT_EQ(view.saveDialogs, std::vector{PresetFileKind::OneGroup});
     EXPECT_EQ(readFile(*view.savePath), recordHex(CodeCurrentBlock, 0, unit.currentSet()) + "\r\n");
     EXPECT_EQ(view.disabled, 0u);
-    EXPECT_TRUE(s.Timer1->isActive() && s.sendTimer->isActive());
+    EXPECT_TRUE(s.statusPoll().isActive() && s.tick().isActive());
 
     // Slot 7's record under a foreign header, in lower case, split over two lines.
     std::string record = recordHex(CodePresetBlock, 9, unit.preset(7));
@@ -36,8 +36,8 @@ TEST_F(SerialPresets, SavesTheSetInForceAndLoadsARecordBackIntoItOnly) {
     const auto stored = presetsOf(unit);
     // An edit whose send step is armed goes neither between the block header and the block
     // nor after it, over the loaded set.
-    s.model.band(3).freq = 77;
-    s.builders.QueueEqBandMessage(3);
+    s.model().band(3).freq = 77;
+    s.builders().QueueEqBandMessage(3);
     clock.advance(150);
 
     const int64_t start = clock.nowMs();
@@ -88,7 +88,7 @@ TEST_F(HidPresets, SavesTheTwentyPresetsAndWritesEachLineToItsOwnSlot) {
     EXPECT_EQ(view.loadList.at(0), "Pre1:" + blockName(original[19]));
     EXPECT_FALSE(view.progressShown);
     EXPECT_EQ(view.disabled, 0u);
-    EXPECT_TRUE(s.Timer1->isActive() && s.sendTimer->isActive());
+    EXPECT_TRUE(s.statusPoll().isActive() && s.tick().isActive());
 }
 
 // Every field of the set holds only in-range values: read back and limited, it is unchanged.
@@ -111,8 +111,8 @@ TEST_F(HidPresets, OutOfRangeRecordsReachTheUnitLimitedAsTheWindowShowsThem) {
     // What the unit does not read comes from the file: the name and the unit's own bytes.
     BlockData allOnes;
     allOnes.fill(0xFF);
-    EXPECT_EQ(unit.currentSet(), encodeBlock(s.model, allOnes));
-    EXPECT_EQ(s.model.outputs[0].delay, 0xFFFF);
+    EXPECT_EQ(unit.currentSet(), encodeBlock(s.model(), allOnes));
+    EXPECT_EQ(s.model().outputs[0].delay, 0xFFFF);
     // 3 gains, 4 x 4 crossover fields and 24 x 5 band fields.
     EXPECT_EQ(logLines("Preset file: 139 fields were outside").size(), 1u);
 
@@ -176,13 +176,13 @@ TEST_F(SerialPresets, DamagedMissingOrCancelledFilesChangeNothing) {
         if (!view.messages.empty()) {
             EXPECT_EQ(view.messages[0].rfind(c.message, 0), 0u);
         }
-        EXPECT_TRUE(s.Timer1->isActive() && s.sendTimer->isActive());
+        EXPECT_TRUE(s.statusPoll().isActive() && s.tick().isActive());
         EXPECT_FALSE(view.progressShown);
         EXPECT_EQ(view.disabled, 0u);
     }
     view.openPath.reset(); // cancelled
     files.loadOneGroupToDevice();
-    EXPECT_TRUE(s.Timer1->isActive() && s.sendTimer->isActive());
+    EXPECT_TRUE(s.statusPoll().isActive() && s.tick().isActive());
     clock.advance(3000);
     EXPECT_TRUE(link.matching("A5A5A500A1").empty());
     EXPECT_EQ(view.openDialogs.size(), cases.size() + 1);
@@ -198,8 +198,8 @@ TEST_F(HidPresets, UnansweredOrCutShortTransfersGiveTheWindowBack) {
     clock.advance(1);
     EXPECT_TRUE(view.disconnectedShown);
     EXPECT_TRUE(view.saveDialogs.empty());
-    EXPECT_EQ(s.saveOneToFilePending, 0);
-    EXPECT_TRUE(s.Timer1->isActive() && s.sendTimer->isActive());
+    EXPECT_EQ(s.savingOneToFile(), 0);
+    EXPECT_TRUE(s.statusPoll().isActive() && s.tick().isActive());
     view.hideDisconnected();
 
     // Unplugged during the pause after a one-group load.
@@ -212,7 +212,7 @@ TEST_F(HidPresets, UnansweredOrCutShortTransfersGiveTheWindowBack) {
     EXPECT_EQ(app->connection.caption(), "Disconnect");
     EXPECT_FALSE(view.progressShown);
     EXPECT_EQ(view.disabled, 0u);
-    EXPECT_FALSE(s.Timer1->isActive() || s.sendTimer->isActive());
+    EXPECT_FALSE(s.statusPoll().isActive() || s.tick().isActive());
     const int progress = view.progress;
     clock.advance(10000);
     EXPECT_EQ(view.progress, progress);
@@ -233,7 +233,7 @@ TEST_F(HidPresets, UnansweredOrCutShortTransfersGiveTheWindowBack) {
     EXPECT_EQ(app->connection.caption(), "Disconnect");
     EXPECT_FALSE(view.progressShown);
     EXPECT_EQ(view.disabled, 0u);
-    EXPECT_FALSE(s.Timer10->isActive() || s.Timer1->isActive());
+    EXPECT_FALSE(s.presetWriteStep().isActive() || s.statusPoll().isActive());
 }
 
 } // namespace

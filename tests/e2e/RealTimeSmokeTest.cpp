@@ -37,9 +37,9 @@ TEST(RealTime, ConnectsToTheSimulatorOnAPseudoTerminalAndSynchronises) {
         processUntil([] { return false; }, 1500);
         EXPECT_EQ(view.loadList.size(), 20u);
         EXPECT_EQ(view.loadList.at(0).rfind("Pre1:", 0), 0u);
-        EXPECT_EQ(engine.session.currentPresetName.empty(), false);
+        EXPECT_EQ(engine.session.currentPresetName().empty(), false);
         EXPECT_FALSE(view.disconnectedShown);
-        EXPECT_EQ(engine.session.linkOpen, 1);
+        EXPECT_EQ(engine.session.linkOpen(), 1);
         engine.connection.Button3Click();
         EXPECT_EQ(engine.connection.caption(), "Disconnect");
     }

@@ -17,7 +17,7 @@ struct Peaks {
     void sample(Session& s) {
         receive = std::max(receive, s.receiveText().size());
         pendingSlots = std::max(
-            pendingSlots, static_cast<int>(std::count(s.pending.begin(), s.pending.end(), 1)));
+            pendingSlots, static_cast<int>(std::count(s.pending().begin(), s.pending().end(), 1)));
     }
 };
 
@@ -29,13 +29,13 @@ template <typename Rig> Peaks runGarbageSession(Rig& rig, Session& s, int64_t ho
     int step = 0;
     while (rig.clock.nowMs() < end) {
         if (++step % 7 == 0) {
-            s.model.band(step % EqBandCount).q = step % QCount;
-            s.builders.QueueEqBandMessage(step % EqBandCount);
-            s.builders.QueueCrossoverMessage(step % ChannelCount);
+            s.model().band(step % EqBandCount).q = step % QCount;
+            s.builders().QueueEqBandMessage(step % EqBandCount);
+            s.builders().QueueCrossoverMessage(step % ChannelCount);
         }
         rig.clock.advance(97);
         peaks.sample(s);
-        if (s.linkOpen == 0 && step % 300 == 0) rig.connect(); // the user tries again
+        if (s.linkOpen() == 0 && step % 300 == 0) rig.connect(); // the user tries again
     }
     return peaks;
 }

@@ -28,7 +28,7 @@ TEST_F(SerialFlow, ConnectsSynchronisesAndPollsWithRepliesInRandomPieces) {
     EXPECT_EQ(connection.caption(), "Connect");
     EXPECT_EQ(view.status, "  ConnectingttyS3");
     EXPECT_TRUE(unitMatchesModel());
-    EXPECT_EQ(s.currentPresetName, unit.currentName());
+    EXPECT_EQ(s.currentPresetName(), unit.currentName());
     ASSERT_EQ(view.loadList.size(), 20u);
     for (int n = 1; n <= 20; ++n)
         EXPECT_EQ(view.loadList[n - 1], "Pre" + std::to_string(n) + ":" + unit.presetName(n));
@@ -47,14 +47,14 @@ TEST_F(SerialFlow, ConnectsSynchronisesAndPollsWithRepliesInRandomPieces) {
 
 TEST_F(SerialFlow, EditsReachTheUnitPacedAndInSlotOrder) {
     connect();
-    s.model.outputs[1].gain = 180;
-    s.builders.QueueBasicMessage(1); // slot 4
-    s.model.band(20).q = 33;
-    s.builders.QueueEqBandMessage(20); // slot 32
-    s.model.crossover(0).lpf.freq = 100;
-    s.builders.QueueCrossoverMessage(0); // slot 2
-    s.model.outputs[1].gain = 190;
-    s.builders.QueueBasicMessage(1); // again: goes once, with 190
+    s.model().outputs[1].gain = 180;
+    s.builders().QueueBasicMessage(1); // slot 4
+    s.model().band(20).q = 33;
+    s.builders().QueueEqBandMessage(20); // slot 32
+    s.model().crossover(0).lpf.freq = 100;
+    s.builders().QueueCrossoverMessage(0); // slot 2
+    s.model().outputs[1].gain = 190;
+    s.builders().QueueBasicMessage(1); // again: goes once, with 190
     const int64_t raised = clock.nowMs();
     clock.advance(3000);
 
@@ -87,7 +87,7 @@ TEST_F(SerialFlow, ASilentUnitIsGivenUpTwoSecondsAfterTheFirstUnansweredPoll) {
     EXPECT_EQ(view.status, "  Disconnect");
     EXPECT_TRUE(view.disconnectedShown);
     EXPECT_FALSE(ports.open);
-    EXPECT_EQ(s.linkOpen, 0);
+    EXPECT_EQ(s.linkOpen(), 0);
     const std::size_t sent = link.sent.size();
     clock.advance(5000);
     EXPECT_EQ(link.sent.size(), sent);
@@ -108,11 +108,11 @@ TEST_P(StartupTimeouts, CloseTheLinkWithTheDisconnectionWindow) {
     EXPECT_EQ(connection.caption(), "Connect");
     clock.advanceTo(GetParam().closesAtMs - 1);
     EXPECT_FALSE(view.disconnectedShown);
-    EXPECT_EQ(s.linkOpen, 1);
+    EXPECT_EQ(s.linkOpen(), 1);
     clock.advanceTo(GetParam().closesAtMs + 50);
     EXPECT_TRUE(view.disconnectedShown);
     EXPECT_EQ(connection.caption(), Disconnected);
-    EXPECT_EQ(s.linkOpen, 0);
+    EXPECT_EQ(s.linkOpen(), 0);
     EXPECT_EQ(unit.malformedFrames(), 0);
     EXPECT_EQ(view.disconnectedCount, 1);
 }
@@ -169,12 +169,12 @@ TEST_F(SerialFlow, ReadsAllTwentyPresetsIntoAFile) {
     connect();
     QTemporaryDir dir;
     view.savePath = dir.filePath("20M_7410").toStdString();
-    s.scheduler.stopAll();
+    s.scheduler().stopAll();
     s.receiveText().clear();
-    s.collection.clear();
+    s.collection().clear();
     view.showProgress(0);
     const int64_t start = clock.nowMs();
-    s.exchanges.startPresetRead();
+    s.exchanges().startPresetRead();
     clock.advance(15000);
 
     const auto requests = link.matching("A5A5A500A2");
@@ -195,7 +195,7 @@ TEST_F(SerialFlow, ReadsAllTwentyPresetsIntoAFile) {
         ASSERT_TRUE(std::getline(lines, line));
         EXPECT_EQ(line.substr(20, 640), toHex(unit.preset(n).data(), BlockSize) + "") << n;
     }
-    EXPECT_TRUE(s.Timer1->isActive());
+    EXPECT_TRUE(s.statusPoll().isActive());
     clock.advance(17000);
     EXPECT_FALSE(view.disconnectedShown);
 }
@@ -203,15 +203,15 @@ TEST_F(SerialFlow, ReadsAllTwentyPresetsIntoAFile) {
 TEST_F(SerialFlow, APresetReadMissingRepliesTimesOutAndPollingResumes) {
     connect();
     unit.faults().drop[CodePresetBlock] = 1;
-    s.scheduler.stopAll();
-    s.exchanges.startPresetRead();
+    s.scheduler().stopAll();
+    s.exchanges().startPresetRead();
     clock.advance(15999);
     EXPECT_FALSE(view.disconnectedShown);
     clock.advance(1);
     EXPECT_TRUE(view.disconnectedShown);
     EXPECT_TRUE(view.saveDialogs.empty());
-    EXPECT_EQ(s.saveAllToFilePending, 0);
-    EXPECT_EQ(s.linkOpen, 1);
+    EXPECT_EQ(s.savingAllToFile(), 0);
+    EXPECT_EQ(s.linkOpen(), 1);
     const std::size_t polls = link.matching(StatusRequest).size();
     clock.advance(1000);
     EXPECT_EQ(link.matching(StatusRequest).size(), polls + 2);
@@ -219,18 +219,18 @@ TEST_F(SerialFlow, APresetReadMissingRepliesTimesOutAndPollingResumes) {
 
 TEST_F(SerialFlow, WritesTwentyPresetsAndRereadsTheNames) {
     connect();
-    s.collection.clear();
+    s.collection().clear();
     for (int n = 1; n <= 20; ++n) {
         BlockData b = unit.preset(21 - n); // the asked in reverse
         setBlockName(b, "Set" + std::to_string(n));
-        s.collection.push_back(
+        s.collection().push_back(
             toHex(buildFrame(0, KindReply, 7, CodePresetBlock, 0, b.data(), b.size())));
     }
-    s.Timer1->stop();
+    s.statusPoll().stop();
     view.showProgress(0);
     view.setPanelsEnabled(UnlockedPanels, false);
     const int64_t start = clock.nowMs();
-    s.exchanges.startPresetWrite();
+    s.exchanges().startPresetWrite();
     clock.advance(25000);
 
     EXPECT_EQ(unit.framesReceived(KindWrite, CodePresetBlock), 20);
@@ -244,7 +244,7 @@ TEST_F(SerialFlow, WritesTwentyPresetsAndRereadsTheNames) {
     EXPECT_EQ(view.progress, 100);
     EXPECT_FALSE(view.progressShown);
     EXPECT_EQ(view.disabled, 0u);
-    EXPECT_TRUE(s.Timer1->isActive() && s.sendTimer->isActive());
+    EXPECT_TRUE(s.statusPoll().isActive() && s.tick().isActive());
     EXPECT_TRUE(unitMatchesModel());
 }
 

@@ -77,7 +77,7 @@ struct SerialRig {
     }
     // Every parameter group the unit holds equals the application's model.
     bool unitMatchesModel() const {
-        return encodeBlock(s.model, unit.currentSet()) == unit.currentSet();
+        return encodeBlock(s.model(), unit.currentSet()) == unit.currentSet();
     }
 };
 

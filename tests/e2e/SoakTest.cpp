@@ -32,43 +32,43 @@ struct Soak : testing::Test, SerialRig {
         switch (pick(7)) {
         case 0:
             if (output) {
-                OutputChannel& o = s.model.outputs[channel];
+                OutputChannel& o = s.model().outputs[channel];
                 o.gain = pick(gainLimitOf(channel) + 1);
                 o.outputOn = pick(2);
                 o.delay = pick(OutputDelayMax + 1);
                 o.phaseInvert = pick(2);
-                s.builders.QueueBasicMessage(channel);
+                s.builders().QueueBasicMessage(channel);
             } else {
-                s.model.main.volume = pick(VolumeMax + 1);
-                s.model.main.delay = pick(MainDelayMax + 1);
-                s.model.main.phaseInvert = pick(2);
-                s.builders.QueueMainBasicMessage();
+                s.model().main.volume = pick(VolumeMax + 1);
+                s.model().main.delay = pick(MainDelayMax + 1);
+                s.model().main.phaseInvert = pick(2);
+                s.builders().QueueMainBasicMessage();
             }
             break;
         case 1:
         case 2: {
-            Crossover& x = s.model.crossover(channel);
+            Crossover& x = s.model().crossover(channel);
             (pick(2) ? x.hpf : x.lpf) = {pick(FreqIndexMax + 1), pick(FilterTypeCount)};
-            s.builders.QueueCrossoverMessage(channel);
+            s.builders().QueueCrossoverMessage(channel);
             break;
         }
         case 3:
             if (output) {
-                s.model.outputs[channel].limiter = {pick(LimiterThresholdCount),
-                                                    pick(LimiterAttackCount),
-                                                    pick(LimiterReleaseCount)};
-                s.builders.QueueLimiterMessage(channel);
+                s.model().outputs[channel].limiter = {pick(LimiterThresholdCount),
+                                                      pick(LimiterAttackCount),
+                                                      pick(LimiterReleaseCount)};
+                s.builders().QueueLimiterMessage(channel);
                 break;
             }
             [[fallthrough]];
         default: {
             const int band = bandAddress(channel, pick(EqRowsPerChannel));
-            EqBand& b = s.model.band(band);
+            EqBand& b = s.model().band(band);
             b.freq = pick(FreqCount);
             b.type = pick(EqTypeCount);
             b.setGainInForce(pick(EqGainCount));
             b.q = pick(QCount);
-            s.builders.QueueEqBandMessage(band);
+            s.builders().QueueEqBandMessage(band);
         }
         }
     }
@@ -129,7 +129,7 @@ TEST_F(Soak, RandomSessionEndsWithTheUnitEqualToTheWindow) {
         clock.advance(60000);
     }
 
-    const BlockData expected = encodeBlock(s.model, unit.currentSet());
+    const BlockData expected = encodeBlock(s.model(), unit.currentSet());
     int mismatches = 0;
     for (std::size_t i = 0; i < expected.size(); ++i)
         mismatches += expected[i] != unit.currentSet()[i];

@@ -51,21 +51,22 @@ TEST_F(SessionFixture, ApplyParameterTextTakesOnlyARecordAndKeepsTheLinkFlag) {
     const std::string record =
         toHex(buildFrame(0, KindReply, 0, CodeCurrentBlock, 0, block.data(), block.size()));
 
-    s.linkOpen = 1;
-    for (const std::string& text : {record.substr(2), record + "00", std::string("G").append(record, 1)})
+    s.linkOpen() = 1;
+    for (const std::string& text :
+         {record.substr(2), record + "00", std::string("G").append(record, 1)})
         EXPECT_FALSE(ApplyParameterText(s, text));
     EXPECT_TRUE(view.bandsRefreshed.empty());
     EXPECT_FALSE(view.volume.has_value());
 
     for (int32_t open : {1, 0}) {
-        s.linkOpen = open;
+        s.linkOpen() = open;
         ASSERT_TRUE(ApplyParameterText(s, record));
-        EXPECT_EQ(s.linkOpen, open);
+        EXPECT_EQ(s.linkOpen(), open);
     }
-    EXPECT_EQ(s.model.outputs[2].gain, 200);
+    EXPECT_EQ(s.model().outputs[2].gain, 200);
     EXPECT_EQ(view.presetName, "Named");
-    EXPECT_EQ(s.currentChannel, 3);
-    EXPECT_EQ(s.currentBand, 23);
+    EXPECT_EQ(s.currentChannel(), 3);
+    EXPECT_EQ(s.currentBand(), 23);
 }
 
 } // namespace

@@ -44,12 +44,12 @@ BlockData sampleBlock() {
 }
 
 TEST_F(Dispatch, StatusAndSystemRecordAreShownAndAlwaysRemoved) {
-    s.chcon->start();
-    s.intimer->start();
+    s.startUpTimeout().start();
+    s.pollTimeout().start();
     s.receiveText() = statusHex(1);
     s.ProcessReceived();
     EXPECT_EQ(view.bassOn, true);
-    EXPECT_FALSE(s.chcon->isActive() || s.intimer->isActive());
+    EXPECT_FALSE(s.startUpTimeout().isActive() || s.pollTimeout().isActive());
     EXPECT_EQ(link.assemblyResets, 1);
     s.receiveText() = statusHex(2); // no colour for 2, but still removed
     s.ProcessReceived();
@@ -58,7 +58,7 @@ TEST_F(Dispatch, StatusAndSystemRecordAreShownAndAlwaysRemoved) {
     // A record of a low preset number does not hide the reply behind it.
     s.receiveText() = systemRecordHex(3) + statusHex(0);
     s.ProcessReceived();
-    EXPECT_EQ(s.currentPresetNumber, 3);
+    EXPECT_EQ(s.currentPresetNumber(), 3);
     EXPECT_EQ(view.presetNumber, 3);
     EXPECT_EQ(view.bassOn, false);
     EXPECT_TRUE(s.receiveText().empty());
@@ -69,7 +69,7 @@ TEST_F(Dispatch, StoreAcknowledgementConfirmsOnlyAnAwaitedStore) {
     s.receiveText() = ack + statusHex(1).substr(0, 20);
     s.ProcessReceived();
     EXPECT_EQ(s.receiveText(), statusHex(1).substr(0, 20));
-    s.saveAckPending = 1;
+    s.storeAckPending() = true;
     s.receiveText() = ack;
     s.ProcessReceived();
     s.receiveText() = ack;
@@ -77,21 +77,21 @@ TEST_F(Dispatch, StoreAcknowledgementConfirmsOnlyAnAwaitedStore) {
     EXPECT_TRUE(view.messages.empty());
     clock.advance(10);
     EXPECT_THAT(view.messages, ElementsAre("Successfully saved."));
-    EXPECT_TRUE(s.scheduler.isPending(SystemRecordPending));
+    EXPECT_TRUE(s.scheduler().isPending(SystemRecordPending));
     clock.advance(100);
     EXPECT_EQ(view.messages.size(), 1u);
 }
 
 TEST_F(Dispatch, CurrentBlockIsLimitedShownRedrawnAndAsksForTheNames) {
     link.hidActive = true;
-    s.linkOpen = 1; // a link being opened
-    s.chcon112->start();
+    s.linkOpen() = 1; // a link being opened
+    s.blockReadTimeout().start();
     s.receiveText() = blockHex(CodeCurrentBlock, 0, sampleBlock());
     s.ProcessReceived();
-    EXPECT_EQ(s.model.outputs[0].gain, 230);
-    EXPECT_EQ(s.model.outputs[2].gain, 200);
-    EXPECT_EQ(s.model.outputs[1].crossover.hpf.type, 11);
-    EXPECT_EQ(s.currentPresetName, "Club");
+    EXPECT_EQ(s.model().outputs[0].gain, 230);
+    EXPECT_EQ(s.model().outputs[2].gain, 200);
+    EXPECT_EQ(s.model().outputs[1].crossover.hpf.type, 11);
+    EXPECT_EQ(s.currentPresetName(), "Club");
     EXPECT_EQ(view.presetName, "Club");
     EXPECT_EQ(view.polarity[3], true);
     EXPECT_EQ(view.polarity[0], false);
@@ -103,24 +103,24 @@ TEST_F(Dispatch, CurrentBlockIsLimitedShownRedrawnAndAsksForTheNames) {
     EXPECT_THAT(view.highPass,
                 ElementsAre(std::pair(0, 0), std::pair(1, 11), std::pair(2, 0), std::pair(3, 0)));
     EXPECT_EQ(view.lowPass.size(), 4u);
-    EXPECT_EQ(s.currentChannel, 3);
-    EXPECT_EQ(s.currentBand, 23);
-    EXPECT_FALSE(s.chcon112->isActive());
+    EXPECT_EQ(s.currentChannel(), 3);
+    EXPECT_EQ(s.currentBand(), 23);
+    EXPECT_FALSE(s.blockReadTimeout().isActive());
     ASSERT_EQ(link.sent.size(), 1u);
     EXPECT_EQ(link.sent[0].hex, NamesRequestHex);
 
     // The same reply ending a recall asks for the preset number and gives the window back.
-    s.recallPending = 1;
-    s.Timer22->start();
+    s.recallPending() = true;
+    s.recallTimeout().start();
     view.showProgress(50);
     view.setPanelsEnabled(UnlockedPanels, false);
     s.receiveText() = blockHex(CodeCurrentBlock, 0, sampleBlock());
     s.ProcessReceived();
     EXPECT_EQ(link.sent.size(), 1u);
-    EXPECT_TRUE(s.scheduler.isPending(SystemRecordPending));
-    EXPECT_FALSE(s.Timer22->isActive() || view.progressShown || s.recallPending);
+    EXPECT_TRUE(s.scheduler().isPending(SystemRecordPending));
+    EXPECT_FALSE(s.recallTimeout().isActive() || view.progressShown || s.recallPending());
     EXPECT_EQ(view.disabled, 0u);
-    EXPECT_TRUE(s.Timer1->isActive() && s.sendTimer->isActive());
+    EXPECT_TRUE(s.statusPoll().isActive() && s.tick().isActive());
 }
 
 TEST_F(Dispatch, StartUpRepliesAfterTheLinkClosedGoNoFurther) {
@@ -128,39 +128,39 @@ TEST_F(Dispatch, StartUpRepliesAfterTheLinkClosedGoNoFurther) {
     link.hidActive = true;
     s.receiveText() = blockHex(CodeCurrentBlock, 0, sampleBlock());
     s.ProcessReceived();
-    EXPECT_EQ(s.currentPresetName, "Club");
+    EXPECT_EQ(s.currentPresetName(), "Club");
     EXPECT_TRUE(link.sent.empty());
     const std::array<uint8_t, 400> names{};
     s.receiveText() = frameHex(KindReply, 0, CodeNames, names.data(), names.size());
     s.ProcessReceived();
     EXPECT_EQ(view.loadList.size(), 20u);
-    EXPECT_FALSE(s.Timer1->isActive() || s.sendTimer->isActive());
-    EXPECT_FALSE(s.scheduler.isPending(SystemRecordPending));
+    EXPECT_FALSE(s.statusPoll().isActive() || s.tick().isActive());
+    EXPECT_FALSE(s.scheduler().isPending(SystemRecordPending));
 }
 
 TEST_F(Dispatch, CurrentBlockDuringAOneGroupSaveGoesToTheFileOnly) {
     QTemporaryDir dir;
     const QString path = dir.filePath("M_7410");
     view.savePath = path.toStdString();
-    const ChannelModel before = s.model;
+    const ChannelModel before = s.model();
     const std::string frame = blockHex(CodeCurrentBlock, 0, sampleBlock());
-    s.saveOneToFilePending = 1;
+    s.savingOneToFile() = true;
     s.receiveText() = frame;
     s.ProcessReceived();
-    EXPECT_EQ(s.model, before);
+    EXPECT_EQ(s.model(), before);
     EXPECT_TRUE(view.bandsRefreshed.empty());
     EXPECT_EQ(readFile(path.toStdString()), frame + "\r\n");
     EXPECT_TRUE(link.sent.empty());
-    EXPECT_TRUE(s.Timer1->isActive() && s.sendTimer->isActive());
+    EXPECT_TRUE(s.statusPoll().isActive() && s.tick().isActive());
 
     view.savePath.reset(); // cancelled: no file, the exchange still ends
-    s.Timer1->stop();
-    s.saveOneToFilePending = 1;
+    s.statusPoll().stop();
+    s.savingOneToFile() = true;
     s.receiveText() = frame;
     s.ProcessReceived();
     EXPECT_EQ(view.saveDialogs.size(), 2u);
     EXPECT_TRUE(s.receiveText().empty());
-    EXPECT_TRUE(s.Timer1->isActive());
+    EXPECT_TRUE(s.statusPoll().isActive());
 }
 
 TEST_F(Dispatch, NoiseIsDroppedAndPartialFramesWait) {
@@ -185,7 +185,7 @@ TEST_F(Dispatch, NoiseIsDroppedAndPartialFramesWait) {
     const std::string unasked = blockHex(CodePresetBlock, 1, BlockData{});
     s.receiveText() = unasked;
     s.ProcessReceived();
-    EXPECT_TRUE(s.collection.empty());
+    EXPECT_TRUE(s.collection().empty());
     EXPECT_EQ(s.receiveText(), unasked);
     s.receiveText() += statusHex(1) + unasked.substr(0, 300);
     s.ProcessReceived();
@@ -193,13 +193,13 @@ TEST_F(Dispatch, NoiseIsDroppedAndPartialFramesWait) {
 }
 
 TEST_F(Dispatch, RepliesMergedIntoOneLongBatchAreAllHandled) {
-    s.saveAllToFilePending = 1;
+    s.savingAllToFile() = true;
     s.receiveText() = blockHex(CodePresetBlock, 1, BlockData{}) +
                       blockHex(CodePresetBlock, 2, BlockData{}) + statusHex(1).substr(0, 10);
     ASSERT_GE(s.receiveText().size(), 1000u);
     s.ProcessReceived();
-    EXPECT_EQ(s.groupsCollected, 2);
-    EXPECT_EQ(s.collection.size(), 2u);
+    EXPECT_EQ(s.groupsCollected(), 2);
+    EXPECT_EQ(s.collection().size(), 2u);
     EXPECT_EQ(s.receiveText(), statusHex(1).substr(0, 10));
 }
 

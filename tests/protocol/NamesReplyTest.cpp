@@ -42,16 +42,16 @@ TEST_F(NamesReply, NamesAreTakenWholeCutAtTheirFirstZeroByteAndKeepLatin1) {
         data += hexOf(name + std::string(20 - name.size(), '.'));
     }
     ASSERT_EQ(data.size(), 800u);
-    s.linkOpen = 1; // a link being opened
-    s.chcon188->start();
+    s.linkOpen() = 1; // a link being opened
+    s.namesReadTimeout().start();
     s.receiveText() = namesFrame(data);
     ASSERT_EQ(s.receiveText().size(), 824u);
     s.ProcessReceived();
 
-    EXPECT_EQ(s.presetNames[0], "Studio Monitor Set A");
-    EXPECT_EQ(s.presetNames[1], "Club");
-    EXPECT_EQ(s.presetNames[2], "Caf\xE9 M\xFCnchen \xB0");
-    EXPECT_EQ(s.presetNames[19], "Slot 20" + std::string(13, '.'));
+    EXPECT_EQ(s.presetNames()[0], "Studio Monitor Set A");
+    EXPECT_EQ(s.presetNames()[1], "Club");
+    EXPECT_EQ(s.presetNames()[2], "Caf\xE9 M\xFCnchen \xB0");
+    EXPECT_EQ(s.presetNames()[19], "Slot 20" + std::string(13, '.'));
     ASSERT_EQ(view.loadList.size(), 20u);
     EXPECT_EQ(view.loadList[0], "Pre1:Studio Monitor Set A");
     EXPECT_EQ(view.loadList[1], "Pre2:Club");
@@ -60,9 +60,9 @@ TEST_F(NamesReply, NamesAreTakenWholeCutAtTheirFirstZeroByteAndKeepLatin1) {
     EXPECT_EQ(view.firstPresetSelected, 1);
 
     // What the reply sets off: start-up time-out over, preset number asked for, polling on.
-    EXPECT_FALSE(s.chcon188->isActive());
-    EXPECT_TRUE(s.scheduler.isPending(SystemRecordPending));
-    EXPECT_TRUE(s.Timer1->isActive() && s.sendTimer->isActive());
+    EXPECT_FALSE(s.namesReadTimeout().isActive());
+    EXPECT_TRUE(s.scheduler().isPending(SystemRecordPending));
+    EXPECT_TRUE(s.statusPoll().isActive() && s.tick().isActive());
     EXPECT_TRUE(s.receiveText().empty());
 }
 
@@ -78,7 +78,7 @@ TEST_F(NamesReply, AllZeroNamesGiveBarePrefixesAndAShortReplyWaits) {
     ASSERT_EQ(view.loadList.size(), 20u);
     for (int k = 0; k < 20; ++k) {
         EXPECT_EQ(view.loadList[k], "Pre" + std::to_string(k + 1) + ":");
-        EXPECT_TRUE(s.presetNames[k].empty());
+        EXPECT_TRUE(s.presetNames()[k].empty());
     }
 }
 

@@ -24,13 +24,13 @@ inline const std::string SystemRecordRequestHex = "A5A5A500A20021000008000000000
 // Records when the link time-outs expire; each stops its own timer as the connection does.
 struct RecordingWatch : LinkWatch {
     explicit RecordingWatch(Session& s) : s(s) {}
-    void chconTimer() override { note("chcon", *s.chcon); }
-    void chcon112Timer() override { note("chcon112", *s.chcon112); }
-    void chcon188Timer() override { note("chcon188", *s.chcon188); }
-    void intimerTimer() override { note("intimer", *s.intimer); }
+    void onStartUpTimeout() override { note("chcon", s.startUpTimeout()); }
+    void onBlockReadTimeout() override { note("chcon112", s.blockReadTimeout()); }
+    void onNamesReadTimeout() override { note("chcon188", s.namesReadTimeout()); }
+    void onPollTimeout() override { note("intimer", s.pollTimeout()); }
     void note(const std::string& name, Timer& t) {
         t.stop();
-        expired.push_back(name + "@" + std::to_string(s.clock.nowMs()));
+        expired.push_back(name + "@" + std::to_string(s.clock().nowMs()));
     }
     Session& s;
     std::vector<std::string> expired;

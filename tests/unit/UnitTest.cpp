@@ -1,13 +1,13 @@
 // The unit API on the simulated unit over USB, on virtual time: outcomes as typed results,
 // notifications, one operation at a time, and files refused before the unit is asked.
+#include "unit/Unit.h"
+#include "e2e/HidRig.h"
 #include "link/ConnectionAssembly.h"
 #include "link/VirtualHidBackend.h"
+#include "protocol/Frame.h"
 #include "sim/SimHidFace.h"
 #include "sim/SimUnit.h"
-#include "e2e/HidRig.h"
 #include "support/VirtualClock.h"
-#include "protocol/Frame.h"
-#include "unit/Unit.h"
 
 #include <QTemporaryDir>
 
@@ -43,8 +43,7 @@ protected:
     }
     void TearDown() override { EXPECT_EQ(sim.malformedFrames(), 0); }
 
-    template <class T, class Start>
-    UnitResult<T> run(Start start) {
+    template <class T, class Start> UnitResult<T> run(Start start) {
         return unit.await<T>(std::move(start));
     }
     UnitResult<UnitStatus> connect() {
@@ -80,8 +79,8 @@ TEST_F(UnitApi, ConnectReportsTheUnitAndTellsListeners) {
     std::string why;
     const std::optional<int32_t> index = snapParameterValue(*gain, "-3", why);
     ASSERT_TRUE(index) << why;
-    const UnitResult<Done> set = run<Done>(
-        [&](UnitDone<Done> d) { unit.setParameter(*gain, *index, std::move(d)); });
+    const UnitResult<Done> set =
+        run<Done>([&](UnitDone<Done> d) { unit.setParameter(*gain, *index, std::move(d)); });
     ASSERT_TRUE(set) << set.error().message;
     EXPECT_EQ(changed, std::vector<std::string>{"high.gain"});
     EXPECT_EQ(readParameter(unit.model(), *gain).text, "-3.0 dB");
