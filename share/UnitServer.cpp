@@ -25,7 +25,7 @@ QJsonObject eventNamed(const char* name) { return {{"v", ProtocolVersion}, {"eve
 } // namespace
 
 UnitServer::UnitServer(Unit& unit, Clock& clock, QObject* parent)
-    : QObject(parent), unit(unit), clock(clock), server(new QLocalServer(this)),
+    : QObject(parent), unit(unit), server(new QLocalServer(this)),
       life(std::make_shared<int>(0)) {
     connect(server, &QLocalServer::newConnection, this, &UnitServer::accept);
     nextTimer = clock.createTimer(0, [this] { runNext(); }, true);

@@ -79,7 +79,6 @@ private:
     void listenToUnit();
 
     Unit& unit;
-    Clock& clock;
     QLocalServer* server = nullptr;
     std::map<int, std::unique_ptr<Client>> clients;
     int nextClient = 1;
