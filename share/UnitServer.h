@@ -50,6 +50,10 @@ public:
     QString socketPath() const;
 
     int clientCount() const { return static_cast<int>(clients.size()); }
+    // The client whose request the unit is starting now, 0 when none: a front end's own
+    // listener tells by it that an edit it is told of came from another program (the Unit
+    // reports every edit made through it as this program's).
+    int requestingClient() const { return requester; }
     void setOutgoingLimit(qint64 bytes) { outgoingLimit = bytes; }
 
 private:

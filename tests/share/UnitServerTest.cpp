@@ -100,6 +100,13 @@ TEST_F(UnitServing, ChangesReachEveryProgramWithTheirOrigin) {
     lb.parameterChanged = [&](const std::string& p, ChangeOrigin o) { seenByB.emplace_back(p, o); };
     lb.setReplaced = [&](ChangeOrigin) { ++setsSeenByB; };
     b->subscribe(lb);
+    // The owner's own front end tells a client's edit from its own.
+    std::vector<int> requestersSeenByOwner;
+    UnitListener lo;
+    lo.parameterChanged = [&](const std::string&, ChangeOrigin) {
+        requestersSeenByOwner.push_back(server->requestingClient());
+    };
+    unit.subscribe(lo);
     std::vector<ChangeOrigin> seenByA;
     UnitListener la;
     la.parameterChanged = [&](const std::string&, ChangeOrigin o) { seenByA.push_back(o); };
@@ -114,12 +121,14 @@ TEST_F(UnitServing, ChangesReachEveryProgramWithTheirOrigin) {
     EXPECT_EQ(seenByB.front().second, ChangeOrigin::Unit) << "another program's edit";
     EXPECT_EQ(readParameter(b->model(), *delay).text, readParameter(unit.model(), *delay).text);
     EXPECT_EQ(seenByA, std::vector<ChangeOrigin>{ChangeOrigin::ThisProgram});
+    EXPECT_EQ(requestersSeenByOwner, std::vector<int>{a->clientId()});
 
     // The owner's own edit (the window's) and a recall reach the clients too.
     const ParameterPath* volume = findParameterPath("main.volume");
     const int32_t quieter = *snapParameterValue(*volume, "-10", why);
     ASSERT_TRUE(unit.await<Done>([&](UnitDone<Done> d) { unit.setParameter(*volume, quieter, std::move(d)); }));
     ASSERT_TRUE(pumpUntil([&] { return seenByB.size() >= 2; }));
+    EXPECT_EQ(requestersSeenByOwner.back(), 0) << "the owner's own edit";
     EXPECT_EQ(parameterIndex(b->model(), *volume), quieter);
     ASSERT_TRUE(a->await<UnitStatus>([&](UnitDone<UnitStatus> d) { a->recall(2, std::move(d)); }));
     ASSERT_TRUE(pumpUntil([&] { return setsSeenByB > 0; }));
