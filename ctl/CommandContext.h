@@ -3,6 +3,7 @@
 
 #include "ctl/ConsoleView.h"
 #include "unit/Unit.h"
+#include "unit/UnitAccess.h"
 
 #include <QJsonObject>
 
@@ -15,7 +16,7 @@
 namespace m7410 {
 
 struct CommandContext {
-    Unit& unit;
+    UnitAccess& unit;
     ConsoleView& view;
     std::ostream& out;
     std::ostream& err;

@@ -43,6 +43,9 @@ const std::map<std::string, CommandForm, std::less<>>& commands() {
           "eq-fit CHANNEL MEASUREMENT [--target FILE] [--from HZ] [--to HZ] [--max-boost DB] "
           "[--cut-only] [--keep 1,2] [--dry-run]"}},
         {"help", {Command::Help, 0, "help"}},
+        {"serve", {Command::Serve, 0, "serve"}},
+        {"watch", {Command::Watch, 0, "watch"}},
+        {"list", {Command::List, 0, "list"}},
     };
     return table;
 }
@@ -146,6 +149,9 @@ std::string takeArguments(Invocation& inv, const std::vector<std::string>& a) {
     case Command::Version:
     case Command::Status:
     case Command::Batch:
+    case Command::Serve:
+    case Command::Watch:
+    case Command::List:
         return {};
     }
     return {};
@@ -180,6 +186,19 @@ ParsedCommandLine parseArguments(const std::vector<std::string>& args) {
             inv.demo = true;
         } else if (arg == "--no-verify") {
             noVerify = true;
+        } else if (arg == "--unit" || arg.starts_with("--unit=")) {
+            if (arg == "--unit") {
+                if (i + 1 >= args.size()) return fail("--unit needs an ID (m7410-ctl list shows them)");
+                inv.unit = args[++i];
+            } else {
+                inv.unit = arg.substr(7);
+            }
+            if (inv.unit.empty() || inv.unit.find('/') != std::string::npos)
+                return fail("--unit needs an ID as m7410-ctl list shows it");
+        } else if (arg == "--all") {
+            inv.all = true;
+        } else if (arg == "--direct") {
+            inv.direct = true;
         } else if (arg == "--dry-run") {
             dryRun = true;
         } else if (arg == "--quiet" || arg == "-q") {
@@ -234,6 +253,11 @@ ParsedCommandLine parseArguments(const std::vector<std::string>& args) {
     if (!inv.fit.given.empty() && inv.command != Command::EqFit)
         return fail(inv.fit.given.front() + " is for eq-fit only");
     inv.dryRun = dryRun;
+    if (inv.all && inv.command != Command::Status && inv.command != Command::Recall &&
+        inv.command != Command::Backup)
+        return fail("--all is for status, recall and backup only");
+    if (inv.all && (inv.direct || !inv.unit.empty()))
+        return fail("--all goes to every served unit; leave out --direct and --unit");
     if (std::string why = takeArguments(inv, rest); !why.empty()) return fail(why);
     return {inv, {}};
 }

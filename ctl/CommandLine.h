@@ -37,6 +37,9 @@ enum class Command {
     Diff,
     Batch,
     EqFit,
+    Serve,
+    Watch,
+    List,
 };
 
 struct Invocation {
@@ -45,6 +48,9 @@ struct Invocation {
     bool demo = false;
     bool verify = true;
     bool dryRun = false; // eq-import, eq-fit
+    bool direct = false; // an own link even when another program serves the unit
+    std::string unit;    // --unit ID: the served unit of that name (as list shows it)
+    bool all = false;    // status, recall, backup DIR on every served unit
     // Added after the system's serial ports, the last one being the port opened.
     std::vector<std::string> ports;
     bool quiet = false;     // no progress bar

@@ -11,6 +11,7 @@
 #include "ctl/PresetTransfers.h"
 #include "ctl/StandardStreams.h"
 #include "link/SerialPortDiagnosis.h"
+#include "ctl/WatchCommand.h"
 #include "protocol/Frame.h"
 
 #include <QCoreApplication>
@@ -23,7 +24,8 @@
 
 namespace m7410 {
 
-Ctl::Ctl(Unit& unit, ConsoleView& view, std::ostream& out, std::ostream& err, std::istream& in)
+Ctl::Ctl(UnitAccess& unit, ConsoleView& view, std::ostream& out, std::ostream& err,
+         std::istream& in)
     : ctx{unit, view, out, err, in} {}
 
 std::optional<int> Ctl::withoutUnit(const ParsedCommandLine& parsed, std::ostream& out,
@@ -123,6 +125,10 @@ int Ctl::dispatch(const Invocation& inv) {
         return diffWithUnitCommand(ctx, inv.file);
     case Command::EqFit:
         return eqFitCommand(ctx, inv);
+    case Command::Watch:
+        return watchCommand(ctx);
+    case Command::Serve: // holds the unit itself: main() runs it
+    case Command::List:  // needs no unit: main() runs it
     case Command::Help:
     case Command::Version:
     case Command::Show:

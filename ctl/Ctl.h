@@ -14,7 +14,7 @@ namespace m7410 {
 class Ctl {
 public:
     // in serves "-" as a file name and batch's commands.
-    Ctl(Unit& unit, ConsoleView& view, std::ostream& out, std::ostream& err,
+    Ctl(UnitAccess& unit, ConsoleView& view, std::ostream& out, std::ostream& err,
         std::istream& in = std::cin);
     Ctl(const Ctl&) = delete;
     Ctl& operator=(const Ctl&) = delete;

@@ -33,13 +33,19 @@ Commands:
                             link, printing each result; stops at the first failure unless
                             --keep-going
 
-A FILE of "-" is standard input (restore, load-current, eq-import, show, diff) or standard
-output (backup, save-current).
   eq-fit CHANNEL MEASUREMENT
                             fit the channel's six EQ bands to a measurement (text export,
                             .frd or CSV) on the unit's own tables and put them on the unit;
                             prints the bands, the RMS error before, with fit-then-round and
                             after, and the largest error (--dry-run: only print, no unit needed)
+  serve                     hold the unit without a window and serve it to other programs
+                            until SIGINT or SIGTERM (see "Sharing a unit" in the README)
+  watch                     print the unit's changes as they come (--json: one object a line)
+  list                      the units served by this user's programs, with their owners, and
+                            the ports given with --port
+
+A FILE of "-" is standard input (restore, load-current, eq-import, show, diff) or standard
+output (backup, save-current).
 
 Options:
   --port PATH               add PATH as the last serial port (the one opened without USB)
@@ -48,7 +54,11 @@ Options:
                             an error is {"error": {"kind": ..., "message": ...}}
   -q, --quiet               no progress bar (there is one only on a terminal)
   --no-verify               restore without reading the presets back
-  --dry-run                 eq-import: show what the unit would get, change nothing
+  --direct                  open the unit itself; fails while another program serves it
+                            (without it, commands go through that program)
+  --unit ID                 the served unit ID (as list shows it), through its owner
+  --all                     status, recall N, backup DIR on every served unit (backup: one
+                            file DIR/ID.m7410 per unit)
   -f, --file FILE           batch: read the commands from FILE
   --keep-going              batch: run the lines after a failed one too
   --dry-run                 eq-import, eq-fit: show what the unit would get, change nothing

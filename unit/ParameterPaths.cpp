@@ -345,12 +345,21 @@ std::optional<int32_t> snapParameterValue(const ParameterPath& p, std::string_vi
     return std::nullopt;
 }
 
-void writeParameter(ChannelModel& model, MessageBuilders& builders, const ParameterPath& p,
-                    int32_t index) {
+int32_t parameterIndex(const ChannelModel& model, const ParameterPath& p) {
+    if (p.field == F::EqGain) return model.band(bandAddress(p.channel, p.row)).gainInForce();
+    return fieldOf(model, p);
+}
+
+void storeParameter(ChannelModel& model, const ParameterPath& p, int32_t index) {
     if (p.field == F::EqGain)
         model.band(bandAddress(p.channel, p.row)).setGainInForce(index);
     else
         fieldOf(model, p) = index;
+}
+
+void writeParameter(ChannelModel& model, MessageBuilders& builders, const ParameterPath& p,
+                    int32_t index) {
+    storeParameter(model, p, index);
     switch (p.field) {
     case F::Gain:
     case F::Mute:

@@ -67,6 +67,11 @@ ParameterReading readParameter(const ChannelModel& model, const ParameterPath& p
 std::optional<int32_t> snapParameterValue(const ParameterPath& path, std::string_view text,
                                           std::string& error);
 
+// The stored index of the parameter (for an EQ gain, the gain its band's type puts in force).
+int32_t parameterIndex(const ChannelModel& model, const ParameterPath& path);
+// Stores the index in the model only, as a copy of another program's model is kept.
+void storeParameter(ChannelModel& model, const ParameterPath& path, int32_t index);
+
 // Stores the index in the model and queues the parameter's group, as the window's edit does.
 void writeParameter(ChannelModel& model, MessageBuilders& builders, const ParameterPath& path,
                     int32_t index);

@@ -45,6 +45,8 @@ void Unit::unsubscribe(int id) {
     listeners.erase(id);
 }
 
+void Unit::pumpWait(int ms) { clock.PumpWait(ms); }
+
 void Unit::notify(const std::function<void(UnitListener&)>& call) {
     // A listener may unsubscribe from inside its own call.
     std::vector<int> ids;
@@ -52,6 +54,10 @@ void Unit::notify(const std::function<void(UnitListener&)>& call) {
         ids.push_back(id);
     for (int id : ids)
         if (auto it = listeners.find(id); it != listeners.end()) call(it->second);
+}
+
+std::optional<UnitIdentity> Unit::identity() const {
+    return link->identity();
 }
 
 bool Unit::isConnected() const {

@@ -5,6 +5,7 @@
 #include "eqtext/FilterImport.h"
 #include "protocol/SessionView.h"
 #include "unit/ParameterPaths.h"
+#include "unit/UnitAccess.h"
 #include "unit/UnitEvents.h"
 #include "unit/UnitLink.h"
 #include "unit/UnitResult.h"
@@ -30,7 +31,7 @@ struct ChannelModel;
 // progress bar), and completes the pending operation from it. One operation runs at a time;
 // another one started meanwhile fails with Busy at once. File paths come in as arguments: the
 // engine's file dialogs are answered with them.
-class Unit : public SessionView {
+class Unit : public SessionView, public UnitAccess {
 public:
     // The start-up's own time-outs (names within 2500 ms), then the system record within the
     // poll time-out.
@@ -46,56 +47,55 @@ public:
     // The front end's view, or none; it sees every call the engine makes.
     void setFrontView(SessionView* view) { front = view; }
 
-    int subscribe(UnitListener listener);
-    void unsubscribe(int id);
+    int subscribe(UnitListener listener) override;
+    void unsubscribe(int id) override;
 
-    bool isConnected() const;
+    bool isConnected() const override;
     bool isBusy() const { return busy; }
     // What is known now, without asking the unit.
-    UnitStatus status() const;
+    UnitStatus status() const override;
     // The unit's parameters as last sent or received.
-    const ChannelModel& model() const;
+    const ChannelModel& model() const override;
     // The serial port a connect tries (the last of the list); empty when there is none.
-    std::string serialPort() const { return link->serialPort(); }
+    std::string serialPort() const override { return link->serialPort(); }
+    // Which device the open link is on; nothing while no link is open.
+    std::optional<UnitIdentity> identity() const;
     // Presets of the restore in progress that have gone out whole (0..20). Between two waits
     // on the engine no preset is half sent: a block's header and the block go out within one
     // engine step.
-    int presetsWritten() const { return restoring ? restoredPresets : 0; }
+    int presetsWritten() const override { return restoring ? restoredPresets : 0; }
     // Presets of the 20-preset read in progress that have arrived (0..20), for a progress bar
     // that shows what came rather than what was asked for.
-    int presetsArrived() const;
+    int presetsArrived() const override;
 
-    void connect(UnitDone<UnitStatus> done);
+    void connect(UnitDone<UnitStatus> done) override;
     // Closes the link once the replies still due have come (bounded), so that the next program
     // starts on a quiet line.
-    void disconnect(UnitDone<Done> done);
+    void disconnect(UnitDone<Done> done) override;
     // The status with "Bass +" known (the status poll answers it within a second).
-    void readStatus(UnitDone<UnitStatus> done);
-    void recall(int slot, UnitDone<UnitStatus> done);
-    void store(int slot, const std::string& name, UnitDone<Done> done);
+    void readStatus(UnitDone<UnitStatus> done) override;
+    void recall(int slot, UnitDone<UnitStatus> done) override;
+    void store(int slot, const std::string& name, UnitDone<Done> done) override;
     // The current set to a one-group file; the set's name.
-    void saveCurrent(const std::string& path, UnitDone<std::string> done);
+    void saveCurrent(const std::string& path, UnitDone<std::string> done) override;
     // A one-group file into the current set; the set's name.
-    void loadCurrent(const std::string& path, UnitDone<std::string> done);
+    void loadCurrent(const std::string& path, UnitDone<std::string> done) override;
     // The 20 presets to a 20-group file; the records written.
-    void backup(const std::string& path, UnitDone<std::vector<std::string>> done);
+    void backup(const std::string& path, UnitDone<std::vector<std::string>> done) override;
     // A 20-group file into the 20 presets, read back and compared when verify is set.
-    void restore(const std::string& path, bool verify, UnitDone<RestoreReport> done);
+    void restore(const std::string& path, bool verify, UnitDone<RestoreReport> done) override;
     // The unit's 20 presets as records, without a file.
-    void readPresets(UnitDone<std::vector<std::string>> done);
+    void readPresets(UnitDone<std::vector<std::string>> done) override;
     // One parameter to a stored index (snapped by the catalogue); done once the unit took it.
-    void setParameter(const ParameterPath& path, int32_t index, UnitDone<Done> done);
+    void setParameter(const ParameterPath& path, int32_t index, UnitDone<Done> done) override;
     // Several parameters sent as one change: each message goes out as soon as the pacing
     // allows, and one poll's answer afterwards confirms them all.
     void setParameters(const std::vector<std::pair<const ParameterPath*, int32_t>>& values,
-                       UnitDone<Done> done);
+                       UnitDone<Done> done) override;
     // A channel's six EQ bands as one change.
-    void applyEq(int channel, const ChannelBands& bands, UnitDone<Done> done);
+    void applyEq(int channel, const ChannelBands& bands, UnitDone<Done> done) override;
 
-    // Runs an operation to its end, keeping the engine's events and timers going meanwhile;
-    // stop() ends the wait early with Interrupted (the operation is then abandoned).
-    template <class T, class Start>
-    UnitResult<T> await(Start start, const std::function<bool()>& stop = {});
+    void pumpWait(int ms) override;
 
     // SessionView: what the engine shows, learnt here and handed on.
     void showProgress(int percent) override;
@@ -135,8 +135,6 @@ public:
     void computeLowPass(int channel, int type) override;
 
 private:
-    static constexpr int WaitSliceMs = 10;
-
     // What the engine reported since an operation began.
     struct Outcome {
         std::optional<UnitError> error;
@@ -204,18 +202,6 @@ template <class T> inline void Unit::finish(UnitDone<T>& done, UnitResult<T> res
     expected.clear();
     UnitDone<T> call = std::move(done);
     call(std::move(result));
-}
-
-template <class T, class Start>
-inline UnitResult<T> Unit::await(Start start, const std::function<bool()>& stop) {
-    auto outcome = std::make_shared<std::optional<UnitResult<T>>>();
-    start([outcome](UnitResult<T> r) { outcome->emplace(std::move(r)); });
-    while (!*outcome) {
-        if (stop && stop())
-            return UnitResult<T>::failure(UnitErrorKind::Interrupted, "interrupted");
-        clock.PumpWait(WaitSliceMs);
-    }
-    return std::move(**outcome);
 }
 
 } // namespace m7410

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace m7410 {
@@ -10,6 +11,15 @@ namespace m7410 {
 class Connection;
 class ConnectionAssembly;
 class Session;
+
+// Which device a link is on, as other programs find it: the USB unit by its hidraw node and
+// serial text, a serial unit by its port's path.
+struct UnitIdentity {
+    bool usb = false;
+    std::string node;   // USB: the hidraw node
+    std::string serial; // USB: the device's serial text
+    std::string port;   // serial: the port's path, links resolved
+};
 
 struct UnitLink {
     Session& session;
@@ -20,6 +30,10 @@ struct UnitLink {
     std::function<std::string()> describe = [] { return std::string(); };
     // The serial port a connect tries (the last of the list); empty when there is none.
     std::function<std::string()> serialPort = [] { return std::string(); };
+    // The device of the open link; nothing while none is open (or it cannot be told).
+    std::function<std::optional<UnitIdentity>()> identity = [] {
+        return std::optional<UnitIdentity>();
+    };
 };
 
 // The application's assembled engine (USB and serial) as a unit link.
