@@ -80,8 +80,7 @@ UnitStatus Unit::status() const {
 }
 
 void Unit::waitFor(std::function<bool()> reached, int limitMs, std::function<void(WaitEnd)> then) {
-    UnitWait::until(
-        clock, std::move(reached), [this] { return seen.lost; }, limitMs, std::move(then));
+    waits.until(std::move(reached), [this] { return seen.lost; }, limitMs, std::move(then));
 }
 
 void Unit::connect(UnitDone<UnitStatus> done) {

@@ -181,6 +181,8 @@ private:
     std::optional<std::string> openPath;
     // What a file of the kind in hand holds, for the words of a refusal.
     std::string expected;
+    // Last, so that its waits end before anything they would call.
+    UnitWaits waits{clock};
 };
 
 template <class T> inline bool Unit::begin(UnitDone<T>& done) {

@@ -6,17 +6,32 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace m7410 {
 
 enum class WaitEnd { Reached, TimedOut, Lost };
 
-class UnitWait {
+// The waits of one owner (a Unit): each ends once, and those still running when the owner goes
+// end with it, silently, so that nothing outlives what it would call.
+class UnitWaits {
 public:
-    // Checks every few milliseconds; lost() ends the wait early. The wait owns itself and is
-    // gone once then() has been called.
-    static void until(Clock& clock, std::function<bool()> done, std::function<bool()> lost,
-                      int limitMs, std::function<void(WaitEnd)> then);
+    explicit UnitWaits(Clock& clock) : clock(clock) {}
+    ~UnitWaits();
+    UnitWaits(const UnitWaits&) = delete;
+    UnitWaits& operator=(const UnitWaits&) = delete;
+
+    // Checks every few milliseconds; lost() ends the wait early. then() is called once, at once
+    // when done() already holds.
+    void until(std::function<bool()> done, std::function<bool()> lost, int limitMs,
+               std::function<void(WaitEnd)> then);
+
+private:
+    struct Waiting;
+    void check(const std::shared_ptr<Waiting>& w);
+
+    Clock& clock;
+    std::vector<std::shared_ptr<Waiting>> running;
 };
 
 } // namespace m7410
