@@ -36,6 +36,7 @@
 #include "settings/PersonalSettingsBox.h"
 #include "settings/SettingsFile.h"
 #include "support/RealClock.h"
+#include "app/WindowOwner.h"
 #include "unit/Unit.h"
 #include "unit/UnitLink.h"
 
@@ -94,6 +95,8 @@ MainWindow::MainWindow(WindowOptions opts, QWidget* parent)
       responseGraph(std::make_unique<ResponseGraph>(engine->session.model())) {
     unit->attach(linkOf(*engine));
     unit->setFrontView(this);
+    if (options.serveUnit)
+        owner = std::make_unique<WindowOwner>(*unit, clock, [this] { showOthersEdit(); });
     // Set before the first scan, which runs once events are processed.
     engine->hidctl.setDevThreadSleepTime(DevThreadSleepTime);
     if (!options.extraPorts.isEmpty()) engine->portList.setExtraPorts(options.extraPorts);
@@ -110,6 +113,7 @@ MainWindow::~MainWindow() {
     delete edits;
     edits = nullptr;
     responseGraph.reset();
+    owner.reset();
     engine.reset();
     unit.reset();
 }
@@ -469,6 +473,24 @@ void MainWindow::parameterSetReplaced() {
     if (edits == nullptr) return;
     edits->history().restart();
     edits->update();
+}
+
+void MainWindow::showOthersEdit() {
+    const Session& s = engine->session;
+    for (int c = 0; c < ChannelCount; ++c) {
+        setPolarity(c, s.model().phaseInvert(c) != 0);
+        for (int row = 0; row < EqRowsPerChannel; ++row)
+            refreshBand(bandAddress(c, row));
+        computeHighPass(c, s.model().crossover(c).hpf.type);
+        computeLowPass(c, s.model().crossover(c).lpf.type);
+    }
+    for (int c = 0; c < OutputChannelCount; ++c)
+        setMuteColour(c, s.model().outputs[c].outputOn != 0);
+    setVolume(s.model().main.volume);
+    rows->showModel();
+    if (edit.currentPage != NoPage) pageSwitcher->openPage(edit.currentPage, edit.currentChannel);
+    showGraph();
+    parameterSetReplaced();
 }
 
 } // namespace m7410

@@ -24,6 +24,7 @@ class Clock;
 class Connection;
 class ConnectionAssembly;
 class Unit;
+class WindowOwner;
 class DelayPage;
 class DisconnectedForm;
 class EditMenu;
@@ -66,6 +67,8 @@ struct WindowOptions {
     QStringList extraPorts;
     // The HID devices to look at; this machine's (hidapi) when null.
     HidBackend* hidBackend = nullptr;
+    // Serve the unit to this user's other programs while the link is open.
+    bool serveUnit = false;
 };
 
 // The one window: it owns the session, the link, the response graph and every panel, runs
@@ -153,6 +156,10 @@ private:
     void applyChannelMode(int channelMode);
     bool beginZeroDb();
     void showGraph();
+    // Another program changed the unit through this window's link: every control, the graph
+    // and the open page show the model again, and the history starts anew (it does not undo
+    // someone else's edit).
+    void showOthersEdit();
 
     WindowOptions options;
     std::unique_ptr<UserDialogs> ownDialogs;
@@ -164,6 +171,7 @@ private:
     // window does is seen by every other front end of the unit too.
     std::unique_ptr<Unit> unit;
     std::unique_ptr<ConnectionAssembly> engine;
+    std::unique_ptr<WindowOwner> owner;
     EditState edit;
     std::unique_ptr<ResponseGraph> responseGraph;
     std::unique_ptr<SettingsFile> settings;

@@ -122,6 +122,7 @@ int main(int argc, char* argv[]) {
     window.programDir = QCoreApplication::applicationDirPath();
     window.logo = readLogo(window.programDir);
     window.extraPorts = options.ports;
+    window.serveUnit = true;
     window.clock = &clock;
     if (options.demo) {
         demo = std::make_unique<m7410::DemoUnit>(clock, true);

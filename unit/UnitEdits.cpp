@@ -52,8 +52,9 @@ void Unit::setParameters(const std::vector<std::pair<const ParameterPath*, int32
                          UnitDone<Done> done) {
     if (!begin(done)) return;
     Session& s = session();
-    for (const auto& [path, index] : values) {
-        writeParameter(s.model(), s.builders(), *path, index);
+    for (const auto& value : values) {
+        const ParameterPath* path = value.first;
+        writeParameter(s.model(), s.builders(), *path, value.second);
         notify([path](UnitListener& l) {
             if (l.parameterChanged) l.parameterChanged(path->path, ChangeOrigin::ThisProgram);
         });

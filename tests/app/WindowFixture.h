@@ -5,6 +5,8 @@
 #include "sim/SimUnit.h"
 
 #include "app/MainWindow.h"
+#include "app/WindowOwner.h"
+#include "share/UnitServer.h"
 #include "app/TopGroup.h"
 #include "app/TrafficLogView.h"
 #include "demo/DemoUnit.h"
@@ -27,6 +29,8 @@ namespace m7410 {
 // The window's parts that only tests look at, read through the window's friendship.
 struct WindowProbe {
     explicit WindowProbe(MainWindow& window) : w(&window) {}
+    // The server of a window that serves its unit; null otherwise.
+    UnitServer* server() const { return w->owner ? &w->owner->server() : nullptr; }
     EditState& editState() const { return w->edit; }
     PersonalLock& personalLock() const { return *w->lock; }
     ProgressBox* progressBox() const { return w->progress; }
@@ -83,8 +87,12 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
+    // Set before openWindow: the window serves its unit to other programs.
+    bool serveUnit = false;
+
     MainWindow& openWindow(const QImage& logo = QImage()) {
         WindowOptions o;
+        o.serveUnit = serveUnit;
         o.programDir = dir.path();
         o.logo = logo;
         o.clock = &clock;
