@@ -98,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     test::RecordingView view;
     ReassemblyLink link{clock};
     Session s{clock, view, link};
-    s.linkOpen = (flags >> 1) & 1;
+    s.linkOpen() = (flags >> 1) & 1;
     CopyingSink sink{s};
     VirtualHidBackend backend;
     HidDeviceController hidctl{backend, clock};

@@ -170,7 +170,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     test::RecordingView view;
     test::FakeLink link{rig->clock};
     Session s{rig->clock, view, link};
-    s.linkOpen = flags & 1;
+    s.linkOpen() = flags & 1;
     s.savingOneToFile() = (flags >> 1) & 1;
     s.savingAllToFile() = (flags >> 2) & 1;
     s.recallPending() = (flags >> 3) & 1;
