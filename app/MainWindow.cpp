@@ -188,7 +188,8 @@ void MainWindow::buildDesignArea() {
 
     disconnected = new DisconnectedForm(this);
     memoryDialog = new MemoryMenuDialog(this);
-    presets = new PresetControls(engine->session, edit, *top, *files, *memoryDialog, this);
+    presets = new PresetControls(engine->session, *unit, *this, edit, *top, *files, *memoryDialog,
+                                 this);
 
     pageSwitcher = new PageSwitcher(edit, *rows, *eq, *limiter, *delay, *gain, this);
     lock = new PersonalLock(*password, *settingsPanel, dialogs, this);

@@ -6,17 +6,20 @@
 #include "app/TopGroup.h"
 #include "panels/EditState.h"
 #include "panels/FilteredField.h"
+#include "protocol/Frame.h"
+#include "unit/Unit.h"
 
 #include <QComboBox>
 #include <QPushButton>
 
 namespace m7410 {
 
-PresetControls::PresetControls(Session& session, EditState& edit, TopGroup& top, FileBox& files,
-                               MemoryMenuDialog& memory, QObject* parent)
-    : QObject(parent), edit(edit), top(top), devicePresets(session), presetFiles(session) {
-    connect(top.loadButton(), &QPushButton::clicked, this,
-            [this] { devicePresets.loadClicked(this->top.loadList()->currentIndex()); });
+PresetControls::PresetControls(Session& session, Unit& unit, SessionView& dialogs, EditState& edit,
+                               TopGroup& top, FileBox& files, MemoryMenuDialog& memory,
+                               QObject* parent)
+    : QObject(parent), unit(unit), dialogs(dialogs), edit(edit), top(top), devicePresets(session),
+      presetFiles(session) {
+    connect(top.loadButton(), &QPushButton::clicked, this, &PresetControls::recallFromPresetArea);
     connect(top.saveButton(), &QPushButton::clicked, this, &PresetControls::saveFromPresetArea);
     connect(top.nameField(), &FilteredField::enterPressed, this,
             &PresetControls::saveFromPresetArea);
@@ -27,12 +30,35 @@ PresetControls::PresetControls(Session& session, EditState& edit, TopGroup& top,
     selectOnEntry(memory.nameField());
     connect(files.button(FileBox::SaveOne), &QPushButton::clicked, this,
             [this] { presetFiles.saveOneGroupToPc(); });
-    connect(files.button(FileBox::LoadOne), &QPushButton::clicked, this,
-            [this] { presetFiles.loadOneGroupToDevice(); });
-    connect(files.button(FileBox::SaveTwenty), &QPushButton::clicked, this,
-            [this] { presetFiles.saveTwentyGroupsToPc(); });
-    connect(files.button(FileBox::LoadTwenty), &QPushButton::clicked, this,
-            [this] { presetFiles.loadTwentyGroupsToDevice(); });
+    // With the link closed a press does nothing, as the engine's handlers have it; the unit
+    // would answer that it is not connected only after a wait.
+    connect(files.button(FileBox::LoadOne), &QPushButton::clicked, this, [this] {
+        if (!this->unit.isConnected()) return;
+        this->unit.loadCurrent(Unit::AsWindow{[this] {
+                                   return this->dialogs.askOpenFileName(PresetFileKind::OneGroup);
+                               }},
+                               shownByView<std::string>());
+    });
+    connect(files.button(FileBox::SaveTwenty), &QPushButton::clicked, this, [this] {
+        if (!this->unit.isConnected()) return;
+        this->unit.backup(Unit::AsWindow{[this] {
+                              return this->dialogs.askSaveFileName(PresetFileKind::TwentyGroup);
+                          }},
+                          shownByView<std::vector<std::string>>());
+    });
+    connect(files.button(FileBox::LoadTwenty), &QPushButton::clicked, this, [this] {
+        if (!this->unit.isConnected()) return;
+        this->unit.restore(Unit::AsWindow{[this] {
+                               return this->dialogs.askOpenFileName(PresetFileKind::TwentyGroup);
+                           }},
+                           shownByView<RestoreReport>());
+    });
+}
+
+void PresetControls::recallFromPresetArea() {
+    const int index = top.loadList()->currentIndex();
+    if (!unit.isConnected() || index < 0 || index >= PresetSlotCount) return;
+    unit.recall(index + 1, Unit::AsWindow{}, shownByView<UnitStatus>());
 }
 
 // Entering a name field selects its whole name, so typing replaces it; the same flag as the

@@ -45,7 +45,9 @@ void Unit::unsubscribe(int id) {
     listeners.erase(id);
 }
 
-void Unit::pumpWait(int ms) { clock.PumpWait(ms); }
+void Unit::pumpWait(int ms) {
+    clock.PumpWait(ms);
+}
 
 void Unit::notify(const std::function<void(UnitListener&)>& call) {
     // A listener may unsubscribe from inside its own call.
@@ -80,7 +82,8 @@ UnitStatus Unit::status() const {
 }
 
 void Unit::waitFor(std::function<bool()> reached, int limitMs, std::function<void(WaitEnd)> then) {
-    waits.until(std::move(reached), [this] { return seen.lost; }, limitMs, std::move(then));
+    waits.until(
+        std::move(reached), [this] { return seen.lost; }, limitMs, std::move(then));
 }
 
 void Unit::connect(UnitDone<UnitStatus> done) {
@@ -142,6 +145,15 @@ void Unit::readStatus(UnitDone<UnitStatus> done) {
 
 void Unit::recall(int slot, UnitDone<UnitStatus> done) {
     if (!begin(done)) return;
+    recallSlot(slot, true, std::move(done));
+}
+
+void Unit::recall(int slot, AsWindow, UnitDone<UnitStatus> done) {
+    if (!begin(done)) return;
+    recallSlot(slot, false, std::move(done));
+}
+
+void Unit::recallSlot(int slot, bool settle, UnitDone<UnitStatus> done) {
     if (slot < 1 || slot > PresetSlotCount) {
         finish(done, UnitResult<UnitStatus>::failure(UnitErrorKind::InvalidArgument,
                                                      "a preset slot is 1 to 20"));
@@ -150,11 +162,15 @@ void Unit::recall(int slot, UnitDone<UnitStatus> done) {
     auto d = std::make_shared<UnitDone<UnitStatus>>(std::move(done));
     presets->loadClicked(slot - 1);
     waitFor([this] { return !session().recallPending(); }, RecallLimitMs,
-            [this, d, slot](WaitEnd end) {
+            [this, d, slot, settle](WaitEnd end) {
                 if (end != WaitEnd::Reached) {
                     finish(*d, lostOrTimedOut<UnitStatus>(
                                    end, "no answer from the unit to the recall of preset " +
                                             std::to_string(slot)));
+                    return;
+                }
+                if (!settle) {
+                    finish(*d, UnitResult<UnitStatus>(status()));
                     return;
                 }
                 // The unit's own number for its set in force follows with the system record.

@@ -12,6 +12,7 @@
 #include "unit/UnitStatus.h"
 #include "unit/UnitWait.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -95,6 +96,19 @@ public:
     // A channel's six EQ bands as one change.
     void applyEq(int channel, const ChannelBands& bands, UnitDone<Done> done) override;
 
+    // A window's own presses: each ends when the engine gives the window back, not once the
+    // line is quiet for the next program, and a file's path is asked of the user at the moment
+    // the engine needs it (a load before anything is read, a backup once the 20 presets are
+    // in). A cancelled question ends the operation with Interrupted.
+    using PathQuestion = std::function<std::optional<std::string>()>;
+    struct AsWindow {
+        PathQuestion ask;
+    };
+    void recall(int slot, AsWindow window, UnitDone<UnitStatus> done);
+    void loadCurrent(AsWindow window, UnitDone<std::string> done);
+    void backup(AsWindow window, UnitDone<std::vector<std::string>> done);
+    void restore(AsWindow window, UnitDone<RestoreReport> done);
+
     void pumpWait(int ms) override;
 
     // SessionView: what the engine shows, learnt here and handed on.
@@ -145,6 +159,7 @@ private:
         int statusReplies = 0;
         int statusAtNames = 0; // status replies when the last names reply came
         int saveDialogs = 0;
+        bool cancelled = false; // the front end's user cancelled the path question
         bool lost = false;
     };
 
@@ -157,6 +172,10 @@ private:
     // Waits for the names reply that ends a 20-preset write and the status reply after it.
     void afterWrite(std::function<void()> then);
     void readBack(RestoreReport report, UnitDone<RestoreReport> done);
+    void recallSlot(int slot, bool settle, UnitDone<UnitStatus> done);
+    void loadOne(UnitDone<std::string>& done);
+    void restoreFile(bool settle, bool verify, UnitDone<RestoreReport> done);
+    std::optional<std::string> answer(std::optional<std::string>& path);
     // Sends the queued edits without a progress bar, then waits for the poll's answer.
     void sendEdits(const std::string& what, UnitDone<Done> done);
     Session& session() const { return link->session; }
@@ -179,6 +198,7 @@ private:
     unsigned disabled = 0;
     std::optional<std::string> savePath;
     std::optional<std::string> openPath;
+    PathQuestion question;
     // What a file of the kind in hand holds, for the words of a refusal.
     std::string expected;
     // Last, so that its waits end before anything they would call.
@@ -201,6 +221,7 @@ template <class T> inline void Unit::finish(UnitDone<T>& done, UnitResult<T> res
     readingPresets = false;
     savePath.reset();
     openPath.reset();
+    question = nullptr;
     expected.clear();
     UnitDone<T> call = std::move(done);
     call(std::move(result));

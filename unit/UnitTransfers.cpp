@@ -52,6 +52,11 @@ void Unit::readPresets(UnitDone<std::vector<std::string>> done) {
                     finish(*d, lostOrTimedOut<std::vector<std::string>>(end, what));
                     return;
                 }
+                if (seen.cancelled) {
+                    finish(*d, UnitResult<std::vector<std::string>>::failure(
+                                   UnitErrorKind::Interrupted, "cancelled; no file was written"));
+                    return;
+                }
                 if (seen.error) {
                     finish(*d, UnitResult<std::vector<std::string>>(*seen.error));
                     return;
@@ -71,6 +76,16 @@ void Unit::backup(const std::string& path, UnitDone<std::vector<std::string>> do
     }
     // The read asks for the file name once every record is in.
     savePath = path;
+    readPresets(std::move(done));
+}
+
+void Unit::backup(AsWindow window, UnitDone<std::vector<std::string>> done) {
+    if (busy) {
+        readPresets(std::move(done)); // answers Busy
+        return;
+    }
+    // The engine writes the file atomically and reports a failure itself, once it has a path.
+    question = std::move(window.ask);
     readPresets(std::move(done));
 }
 
@@ -106,18 +121,32 @@ void Unit::saveCurrent(const std::string& path, UnitDone<std::string> done) {
 void Unit::loadCurrent(const std::string& path, UnitDone<std::string> done) {
     if (!begin(done)) return;
     openPath = path;
+    loadOne(done);
+}
+
+void Unit::loadCurrent(AsWindow window, UnitDone<std::string> done) {
+    if (!begin(done)) return;
+    question = std::move(window.ask);
+    loadOne(done);
+}
+
+void Unit::loadOne(UnitDone<std::string>& done) {
     expected = OneGroupHolds;
     const bool lostBefore = seen.lost;
     files->loadOneGroupToDevice();
     const Session& s = session();
-    if (seen.error) {
+    if (seen.cancelled) {
+        finish(done, UnitResult<std::string>::failure(UnitErrorKind::Interrupted,
+                                                      "cancelled; nothing was sent"));
+    } else if (seen.error) {
         finish(done, UnitResult<std::string>(*seen.error));
     } else if (!isConnected() || seen.lost != lostBefore) {
         finish(done, UnitResult<std::string>::failure(
                          UnitErrorKind::LinkLost, "the link to the unit was lost during the load"));
     } else if (s.blockText().empty()) {
         finish(done, UnitResult<std::string>::failure(UnitErrorKind::FileDamaged,
-                                                      path + ": empty; nothing was sent"));
+                                                      openPath.value_or("the file") +
+                                                          ": empty; nothing was sent"));
     } else {
         finish(done, UnitResult<std::string>(s.currentPresetName()));
     }
@@ -143,11 +172,26 @@ void Unit::afterWrite(std::function<void()> then) {
 void Unit::restore(const std::string& path, bool verify, UnitDone<RestoreReport> done) {
     if (!begin(done)) return;
     openPath = path;
+    restoreFile(true, verify, std::move(done));
+}
+
+void Unit::restore(AsWindow window, UnitDone<RestoreReport> done) {
+    if (!begin(done)) return;
+    question = std::move(window.ask);
+    restoreFile(false, false, std::move(done));
+}
+
+void Unit::restoreFile(bool settle, bool verify, UnitDone<RestoreReport> done) {
     expected = TwentyGroupsHold;
     restoring = true;
     restoredPresets = 0;
     files->loadTwentyGroupsToDevice();
     const Session& s = session();
+    if (seen.cancelled) {
+        finish(done, UnitResult<RestoreReport>::failure(UnitErrorKind::Interrupted,
+                                                        "cancelled; nothing was sent"));
+        return;
+    }
     if (seen.error) {
         finish(done, UnitResult<RestoreReport>(*seen.error));
         return;
@@ -158,7 +202,8 @@ void Unit::restore(const std::string& path, bool verify, UnitDone<RestoreReport>
                                                             "the link to the unit was lost"));
         else
             finish(done, UnitResult<RestoreReport>::failure(UnitErrorKind::FileDamaged,
-                                                            path + ": empty; nothing was sent"));
+                                                            openPath.value_or("the file") +
+                                                                ": empty; nothing was sent"));
         return;
     }
     RestoreReport report;
@@ -167,11 +212,15 @@ void Unit::restore(const std::string& path, bool verify, UnitDone<RestoreReport>
     report.written = s.collection();
     auto d = std::make_shared<UnitDone<RestoreReport>>(std::move(done));
     waitFor([this] { return !locked(); }, WriteLimitMs,
-            [this, d, report, verify](WaitEnd end) {
+            [this, d, report, settle, verify](WaitEnd end) {
                 if (end != WaitEnd::Reached) {
                     finish(*d, UnitResult<RestoreReport>::failure(
                                    UnitErrorKind::LinkLost,
                                    "the link to the unit was lost during the restore"));
+                    return;
+                }
+                if (!settle) {
+                    finish(*d, UnitResult<RestoreReport>(report));
                     return;
                 }
                 afterWrite([this, d, report, verify] {

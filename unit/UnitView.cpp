@@ -53,15 +53,23 @@ void Unit::hideDisconnected() {
     if (front) front->hideDisconnected();
 }
 
-// A path given with the operation answers the dialog; otherwise the front end asks its user.
+// A path given with the operation answers the dialog, or the operation's question asks the
+// user; an engine handler pressed directly asks the front end.
 std::optional<std::string> Unit::askSaveFileName(PresetFileKind kind) {
     ++seen.saveDialogs;
-    if (busy) return savePath;
+    if (busy) return answer(savePath);
     return front ? front->askSaveFileName(kind) : std::nullopt;
 }
 std::optional<std::string> Unit::askOpenFileName(PresetFileKind kind) {
-    if (busy) return openPath;
+    if (busy) return answer(openPath);
     return front ? front->askOpenFileName(kind) : std::nullopt;
+}
+// The question's answer is kept as the operation's path, so that errors name the file.
+std::optional<std::string> Unit::answer(std::optional<std::string>& path) {
+    if (!question) return path;
+    path = question();
+    if (!path) seen.cancelled = true;
+    return path;
 }
 
 void Unit::presetFileRefused(FileRefusal why, const std::string& message) {

@@ -6,6 +6,7 @@
 #include "panels/FilteredField.h"
 #include "protocol/ParameterBlock.h"
 #include "protocol/Session.h"
+#include "unit/Unit.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -19,6 +20,14 @@ class PresetControlsTest : public WindowFixture {
 protected:
     void click(FileBox::Button b) {
         QTest::mouseClick(window->fileBox()->button(b), Qt::LeftButton);
+    }
+    // Virtual milliseconds until the window gives the file box back (-1: not within limitMs).
+    int untilFileBoxBack(int limitMs) {
+        for (int ms = 0; ms < limitMs; ms += 10) {
+            if (window->fileBox()->isEnabled()) return ms;
+            clock.advance(10);
+        }
+        return -1;
     }
 };
 
@@ -150,6 +159,52 @@ TEST_F(PresetControlsTest, OneGroupGoesToAFileAndBackToTheUnit) {
     clock.advance(2000);
     EXPECT_EQ(dialogs.messages.back(), "File damaged.");
     EXPECT_EQ(demo.unit().framesReceived(KindWrite, CodeCurrentBlock), framesBefore);
+    EXPECT_EQ(demo.unit().malformedFrames(), 0);
+}
+
+// The 20-preset buttons go through the unit: the save dialog comes once the presets are in, and
+// the unit is free again as soon as the window is, so the next press is not lost as "busy".
+TEST_F(PresetControlsTest, TwentyPresetsGoToAFileAndBackAndFreeTheUnitWithTheWindow) {
+    MainWindow& w = connectedWindow();
+    const BlockData third = demo.unit().preset(3);
+    dialogs.nextSave = programFile("all");
+    const std::size_t dialogsBefore = dialogs.filters.size();
+    click(FileBox::SaveTwenty);
+    clock.advance(1000);
+    EXPECT_EQ(dialogs.filters.size(), dialogsBefore); // still reading
+    EXPECT_TRUE(w.unitApi().isBusy());
+    ASSERT_GT(untilFileBoxBack(30000), 0);
+    clock.advance(20);
+    ASSERT_EQ(dialogs.filters.size(), dialogsBefore + 1);
+    EXPECT_EQ(dialogs.filters.back(), "20M_7410|20M_7410File (*)");
+    EXPECT_FALSE(w.unitApi().isBusy());
+    QFile saved(dialogs.nextSave);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll().count('\n'), 20);
+
+    // A cancelled open dialog sends nothing and leaves the unit free.
+    demo.unit().setPreset(3, demo.unit().preset(9));
+    const int blocksBefore = demo.unit().framesReceived(KindWrite, CodePresetBlock);
+    dialogs.nextOpen.clear();
+    click(FileBox::LoadTwenty);
+    clock.advance(1000);
+    EXPECT_EQ(demo.unit().framesReceived(KindWrite, CodePresetBlock), blocksBefore);
+    EXPECT_FALSE(w.unitApi().isBusy());
+
+    dialogs.nextOpen = dialogs.nextSave;
+    click(FileBox::LoadTwenty);
+    clock.advance(1000);
+    EXPECT_TRUE(w.unitApi().isBusy());
+    ASSERT_GT(untilFileBoxBack(30000), 0);
+    clock.advance(20);
+    EXPECT_FALSE(w.unitApi().isBusy());
+    EXPECT_EQ(demo.unit().preset(3), third);
+
+    // Right after, a recall goes out at once.
+    w.topGroup()->loadList()->setCurrentIndex(2);
+    QTest::mouseClick(w.topGroup()->loadButton(), Qt::LeftButton);
+    clock.advance(3000);
+    EXPECT_EQ(demo.unit().currentSet(), third);
     EXPECT_EQ(demo.unit().malformedFrames(), 0);
 }
 
