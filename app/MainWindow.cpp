@@ -13,6 +13,7 @@
 #include "app/TopGroup.h"
 #include "app/TrafficLogView.h"
 #include "app/WindowLock.h"
+#include "app/WindowOwner.h"
 #include "editing/EditHistory.h"
 #include "editing/EditMenu.h"
 #include "link/ConnectionAssembly.h"
@@ -36,7 +37,6 @@
 #include "settings/PersonalSettingsBox.h"
 #include "settings/SettingsFile.h"
 #include "support/RealClock.h"
-#include "app/WindowOwner.h"
 #include "unit/Unit.h"
 #include "unit/UnitLink.h"
 
@@ -188,8 +188,8 @@ void MainWindow::buildDesignArea() {
 
     disconnected = new DisconnectedForm(this);
     memoryDialog = new MemoryMenuDialog(this);
-    presets = new PresetControls(engine->session, *unit, *this, edit, *top, *files, *memoryDialog,
-                                 this);
+    presets =
+        new PresetControls(engine->session, *unit, *this, edit, *top, *files, *memoryDialog, this);
 
     pageSwitcher = new PageSwitcher(edit, *rows, *eq, *limiter, *delay, *gain, this);
     lock = new PersonalLock(*password, *settingsPanel, dialogs, this);
@@ -216,8 +216,13 @@ void MainWindow::buildDesignArea() {
                                                    {DeviceMemoryPanel, deviceMemory}},
         std::vector<QMenu*>{fileMenu, aboutMenu});
 
-    connect(top->connectButton(), &QPushButton::clicked, this,
-            [this] { engine->connection.Button3Click(); });
+    // The outcome (a refusal's message, the start-up) shows through the window's view.
+    connect(top->connectButton(), &QPushButton::clicked, this, [this] {
+        if (unit->connectOpens())
+            unit->connect(Unit::AsWindow{}, [](UnitResult<UnitStatus>) {});
+        else
+            unit->disconnect(Unit::AsWindow{}, [](UnitResult<Done>) {});
+    });
     connect(top->saveList(), &QComboBox::activated, this, &MainWindow::saveListChanged);
 }
 

@@ -36,6 +36,10 @@ void Connection::setCaption(const std::string& text) {
     s.view().setConnectCaption(text);
 }
 
+bool Connection::buttonOpens() const {
+    return buttonCaption == CaptionClosed;
+}
+
 void Connection::startButtonPause() {
     Timer6->start();
     s.view().setConnectEnabled(false);

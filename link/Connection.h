@@ -42,6 +42,8 @@ public:
     void hidctlRemoval(const std::string& name, uint16_t vendorId, uint16_t productId);
 
     const std::string& caption() const { return buttonCaption; }
+    // Whether the connection button opens the link (its caption says the link is closed).
+    bool buttonOpens() const;
 
 private:
     void startButtonPause();

@@ -114,6 +114,32 @@ void Unit::connect(UnitDone<UnitStatus> done) {
     });
 }
 
+bool Unit::connectOpens() const {
+    return link->connection.buttonOpens();
+}
+
+void Unit::connect(AsWindow, UnitDone<UnitStatus> done) {
+    if (!begin(done)) return;
+    if (!connectOpens()) {
+        finish(done, UnitResult<UnitStatus>(status()));
+        return;
+    }
+    announcedOpen = false;
+    link->connection.Button3Click();
+    if (!isConnected()) {
+        const UnitError why = seen.error.value_or(UnitError{UnitErrorKind::NoPort, "No port."});
+        finish(done, UnitResult<UnitStatus>(why));
+        return;
+    }
+    finish(done, UnitResult<UnitStatus>(status()));
+}
+
+void Unit::disconnect(AsWindow, UnitDone<Done> done) {
+    // Not refused while busy: closing is what ends a stuck exchange.
+    if (!connectOpens()) link->connection.CloseLink();
+    done(UnitResult<Done>(Done{}));
+}
+
 void Unit::disconnect(UnitDone<Done> done) {
     if (!isConnected()) {
         done(UnitResult<Done>(Done{}));

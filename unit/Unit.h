@@ -104,6 +104,13 @@ public:
     struct AsWindow {
         PathQuestion ask;
     };
+    // The connection button: connect opens the link and ends once the start-up request is out
+    // (the window shows the start-up as it comes); disconnect closes at once. Each does
+    // nothing when the button would do the other.
+    void connect(AsWindow window, UnitDone<UnitStatus> done);
+    void disconnect(AsWindow window, UnitDone<Done> done);
+    // Whether the connection button opens the link now.
+    bool connectOpens() const;
     void recall(int slot, AsWindow window, UnitDone<UnitStatus> done);
     void loadCurrent(AsWindow window, UnitDone<std::string> done);
     void backup(AsWindow window, UnitDone<std::vector<std::string>> done);
