@@ -13,7 +13,6 @@
 #include "app/TopGroup.h"
 #include "app/TrafficLogView.h"
 #include "app/WindowLock.h"
-#include "app/WindowOwner.h"
 #include "editing/EditHistory.h"
 #include "editing/EditMenu.h"
 #include "link/ConnectionAssembly.h"
@@ -37,6 +36,7 @@
 #include "settings/PersonalSettingsBox.h"
 #include "settings/SettingsFile.h"
 #include "support/RealClock.h"
+#include "app/WindowOwner.h"
 #include "unit/Unit.h"
 #include "unit/UnitLink.h"
 
