@@ -5,10 +5,8 @@
 #include "protocol/SessionView.h"
 
 #include <functional>
-#include <optional>
 #include <ostream>
 #include <string>
-#include <vector>
 
 namespace m7410 {
 
@@ -26,34 +24,6 @@ public:
     void tick();
     // Wipes the bar, before a result or an error is printed.
     void finishProgress();
-
-    void showProgress(int) override {}
-    void setProgress(int) override {}
-    void hideProgress() override {}
-    void setPanelsEnabled(unsigned, bool) override {}
-    void closeCurrentPage() override {}
-    void showMessage(const std::string&) override {}
-    void showDisconnected() override {}
-    void hideDisconnected() override {}
-    std::optional<std::string> askSaveFileName(PresetFileKind) override { return std::nullopt; }
-    std::optional<std::string> askOpenFileName(PresetFileKind) override { return std::nullopt; }
-    void setConnectCaption(const std::string&) override {}
-    void setConnectEnabled(bool) override {}
-    void setStatusText(const std::string&) override {}
-    void setLinkIndicator(bool) override {}
-    void setUsbLabel(const std::string&) override {}
-    void hidePersonalPanels() override {}
-    void setBassOn(bool) override {}
-    void setCurrentPresetNumber(int) override {}
-    void setCurrentPresetName(const std::string&) override {}
-    void setLoadList(const std::vector<std::string>&) override {}
-    void selectFirstPreset() override {}
-    void setPolarity(int, bool) override {}
-    void setMuteColour(int, bool) override {}
-    void setVolume(int) override {}
-    void refreshBand(int) override {}
-    void computeHighPass(int, int) override {}
-    void computeLowPass(int, int) override {}
 
 private:
     ProgressMeter meter;

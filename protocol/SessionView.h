@@ -46,42 +46,45 @@ enum class PresetFileKind {
 };
 
 // Everything the protocol engine and the connection show in the window goes through this
-// interface; the main window implements it, tests record it. Texts are UTF-8. All calls come
-// on the window's thread. Calls that open a modal dialog may process events meanwhile, as a
-// modal dialog does; the engine allows for that.
+// interface; the main window implements it, tests record it. Every call does nothing unless
+// overridden: a front end without a window overrides only what it shows. Texts are UTF-8. All
+// calls come on the window's thread. Calls that open a modal dialog may process events
+// meanwhile, as a modal dialog does; the engine allows for that.
 class SessionView {
 public:
     virtual ~SessionView() = default;
 
     // --- progress box "Please wait, exchange data ." and the window lock
     // Shows the box (left 208, top 232) with the given percentage.
-    virtual void showProgress(int percent) = 0;
+    virtual void showProgress(int /*percent*/) {}
     // Changes the percentage of the box, shown or not.
-    virtual void setProgress(int percent) = 0;
-    virtual void hideProgress() = 0;
+    virtual void setProgress(int /*percent*/) {}
+    virtual void hideProgress() {}
     // Enables or disables every area named in panels (ViewPanel bits).
-    virtual void setPanelsEnabled(unsigned panels, bool enabled) = 0;
+    virtual void setPanelsEnabled(unsigned /*panels*/, bool /*enabled*/) {}
     // Closes the open channel page or EQ panel, if any (the window's closeCurrentPage).
-    virtual void closeCurrentPage() = 0;
+    virtual void closeCurrentPage() {}
 
     // --- messages
     // A modal message box with a fixed text ("No port.", "Successfully saved." ...).
-    virtual void showMessage(const std::string& text) = 0;
+    virtual void showMessage(const std::string& /*text*/) {}
     // The non-blocking disconnection window: caption "Warnning", text "Connection has been
     // disconnedted!!", button "OK". Showing it while shown keeps one window.
-    virtual void showDisconnected() = 0;
-    virtual void hideDisconnected() = 0;
+    virtual void showDisconnected() {}
+    virtual void hideDisconnected() {}
     // The save dialog of a preset file kind (its default name and filter, asking before it
     // replaces a file). The chosen path, or nothing when the user cancels.
-    virtual std::optional<std::string> askSaveFileName(PresetFileKind kind) = 0;
+    virtual std::optional<std::string> askSaveFileName(PresetFileKind /*kind*/) {
+        return std::nullopt;
+    }
     // The open dialog of a preset file kind (its filter). The chosen path, or nothing when the
     // user cancels. The window must provide it: without it no preset file can be loaded.
-    virtual std::optional<std::string> askOpenFileName(PresetFileKind kind) {
-        (void)kind;
+    virtual std::optional<std::string> askOpenFileName(PresetFileKind /*kind*/) {
         return std::nullopt;
     }
 
-    // --- typed outcomes: what the window shows for them, and what other front ends learn
+    // --- typed outcomes, for the engine's own view (the Unit), which makes results of them and
+    // shows a front end the window's text; by default that text is shown here
     // A preset file refused before anything was sent; message is the window's text.
     virtual void presetFileRefused(FileRefusal why, const std::string& message) {
         (void)why;
@@ -92,7 +95,7 @@ public:
         showMessage("File not saved: " + error);
     }
     // A preset file written in full.
-    virtual void presetFileSaved(const std::string& path) { (void)path; }
+    virtual void presetFileSaved(const std::string& /*path*/) {}
     // The unit confirmed a store.
     virtual void storeConfirmed() { showMessage("Successfully saved."); }
     // The connection button could not open a link; message is the window's text.
@@ -102,58 +105,55 @@ public:
     }
 
     // --- connection box
-    virtual void setConnectCaption(const std::string& caption) = 0; // "Disconnect" / "Connect"
-    virtual void setConnectEnabled(bool enabled) = 0;
+    virtual void setConnectCaption(const std::string& /*caption*/) {} // "Disconnect" / "Connect"
+    virtual void setConnectEnabled(bool /*enabled*/) {}
     // Status bar panel 0: "Disconnect", "  Connecting" + port, "  Disconnect".
-    virtual void setStatusText(const std::string& text) = 0;
+    virtual void setStatusText(const std::string& /*text*/) {}
     // The link indicator picture: the connected or the disconnected one.
-    virtual void setLinkIndicator(bool linkOpen) = 0;
+    virtual void setLinkIndicator(bool /*linkOpen*/) {}
     // The hidden USB label ("已接上设备." / "已移除设备.").
-    virtual void setUsbLabel(const std::string& text) = 0;
+    virtual void setUsbLabel(const std::string& /*text*/) {}
     // Hides the personal-settings and password panels and clears the password-panel flag.
-    virtual void hidePersonalPanels() = 0;
+    virtual void hidePersonalPanels() {}
 
     // --- what the unit reports
     // "Bass +" button: red when on, grey when off.
-    virtual void setBassOn(bool on) = 0;
+    virtual void setBassOn(bool /*on*/) {}
     // The number beside "Pre:" in the "Current Preset" box.
-    virtual void setCurrentPresetNumber(int number) = 0;
+    virtual void setCurrentPresetNumber(int /*number*/) {}
     // The read-only name field of the "Current Preset" box.
-    virtual void setCurrentPresetName(const std::string& name) = 0;
+    virtual void setCurrentPresetName(const std::string& /*name*/) {}
     // Replaces the items of the "Load:" list ("Pre1:name" ... "Pre20:name"). Names carry one
     // character per byte as the unit sent them (Latin-1).
-    virtual void setLoadList(const std::vector<std::string>& entries) = 0;
+    virtual void setLoadList(const std::vector<std::string>& /*entries*/) {}
     // Selects the first entry of the "Load:" and the "Save:" list and runs the "Save:" list's
     // change handler, which shows that slot's name in the name field.
-    virtual void selectFirstPreset() = 0;
+    virtual void selectFirstPreset() {}
     // Replaces entry slot (1..20) of the "Load:" list with text ("Pre3:Club") and keeps the
     // list's selected entry. Does nothing while the list has no such entry (before the first
     // name list arrived). The window must provide it for a store to show its new name.
-    virtual void setLoadListEntry(int slot, const std::string& text) {
-        (void)slot;
-        (void)text;
-    }
+    virtual void setLoadListEntry(int /*slot*/, const std::string& /*text*/) {}
     // The name field of the preset area, as the "Save:" list's change handler fills it with
     // the chosen slot's name. The window may keep doing that itself.
-    virtual void setNameField(const std::string& name) { (void)name; }
+    virtual void setNameField(const std::string& /*name*/) {}
 
     // --- channel controls after a whole set arrived
     // Polarity button of channel 0..3: "-" when inverted, else "+".
-    virtual void setPolarity(int channel, bool inverted) = 0;
+    virtual void setPolarity(int /*channel*/, bool /*inverted*/) {}
     // Mute button of output 0..2: grey while the sound is on, red while muted.
-    virtual void setMuteColour(int channel, bool soundOn) = 0;
+    virtual void setMuteColour(int /*channel*/, bool /*soundOn*/) {}
     // Master volume slider (0..301, it limits larger values) and its label, without the
     // slider's own change handler queuing a message.
-    virtual void setVolume(int position) = 0;
+    virtual void setVolume(int /*position*/) {}
     // A whole set replaced the model (received or loaded from a file); shown already.
     virtual void parameterSetReplaced() {}
 
     // --- response graph (the renderer works on the session's model)
     // Band redraw of global band 0..23: marker, band curve, channel curve, markers.
-    virtual void refreshBand(int band) = 0;
+    virtual void refreshBand(int /*band*/) {}
     // Recompute the channel's high-pass or low-pass curve with this type code and draw.
-    virtual void computeHighPass(int channel, int type) = 0;
-    virtual void computeLowPass(int channel, int type) = 0;
+    virtual void computeHighPass(int /*channel*/, int /*type*/) {}
+    virtual void computeLowPass(int /*channel*/, int /*type*/) {}
 };
 
 } // namespace m7410

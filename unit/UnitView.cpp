@@ -72,6 +72,8 @@ std::optional<std::string> Unit::answer(std::optional<std::string>& path) {
     return path;
 }
 
+// The typed outcomes become the operation's result here; the front end is shown only the
+// window's text for them (the base class's words), so no front end needs to know them.
 void Unit::presetFileRefused(FileRefusal why, const std::string& message) {
     const std::string file = openPath.value_or("the file");
     if (why == FileRefusal::Damaged) {
@@ -87,26 +89,25 @@ void Unit::presetFileRefused(FileRefusal why, const std::string& message) {
             file + ": " +
                 (message.starts_with(notRead) ? message.substr(notRead.size()) : message)};
     }
-    if (front) front->presetFileRefused(why, message);
+    if (front) front->SessionView::presetFileRefused(why, message);
 }
 void Unit::presetFileNotSaved(const std::string& error) {
     seen.error = UnitError{UnitErrorKind::FileNotWritten,
                            savePath.value_or("the file") + ": not saved: " + error};
-    if (front) front->presetFileNotSaved(error);
+    if (front) front->SessionView::presetFileNotSaved(error);
 }
-void Unit::presetFileSaved(const std::string& path) {
+void Unit::presetFileSaved(const std::string&) {
     seen.saved = true;
-    if (front) front->presetFileSaved(path);
 }
 void Unit::storeConfirmed() {
     seen.stored = true;
-    if (front) front->storeConfirmed();
+    if (front) front->SessionView::storeConfirmed();
 }
 void Unit::linkRefused(LinkRefusal why, const std::string& message) {
     seen.error = UnitError{why == LinkRefusal::NoPort ? UnitErrorKind::NoPort
                                                       : UnitErrorKind::PermissionDenied,
                            message};
-    if (front) front->linkRefused(why, message);
+    if (front) front->SessionView::linkRefused(why, message);
 }
 
 void Unit::setConnectCaption(const std::string& caption) {
