@@ -45,7 +45,7 @@ QString finalTarget(const QString& path, QString& reason) {
 
 } // namespace
 
-bool checkWritable(const QString& path, QString& reason) {
+bool checkWritable(const QString& path, QString& reason, FolderWords words) {
     if (path.isEmpty()) {
         reason = QStringLiteral("no file name");
         return false;
@@ -57,7 +57,9 @@ bool checkWritable(const QString& path, QString& reason) {
     struct stat info {};
     if (::stat(name.constData(), &info) == 0) {
         if (!S_ISREG(info.st_mode)) {
-            reason = QStringLiteral("not a regular file");
+            reason = words == FolderWords::Named && S_ISDIR(info.st_mode)
+                         ? QStringLiteral("is a folder")
+                         : QStringLiteral("not a regular file");
             return false;
         }
         if (!mayAccess(name, W_OK, error)) {

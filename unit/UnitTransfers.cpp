@@ -4,8 +4,8 @@
 #include "presets/PresetFiles.h"
 #include "protocol/ParameterBlock.h"
 #include "protocol/Session.h"
+#include "support/AtomicFile.h"
 #include "unit/SlotCompare.h"
-#include "unit/WritableCheck.h"
 
 namespace m7410 {
 
@@ -24,6 +24,14 @@ const std::string TwentyGroupsHold = "a 20-group file holds 20 lines of 664 hex 
 std::string nameOf(const std::string& record) {
     const std::optional<BlockData> block = blockDataFromText(record);
     return block ? blockName(*block) : std::string();
+}
+
+// Checked before the unit is asked for what goes into the file; the line names the file.
+std::optional<std::string> unwritableFile(const std::string& path) {
+    QString reason;
+    if (checkWritable(QString::fromStdString(path), reason, FolderWords::Named))
+        return std::nullopt;
+    return path + ": " + reason.toStdString();
 }
 
 template <class T> UnitResult<T> lostOrTimedOut(WaitEnd end, const std::string& what) {

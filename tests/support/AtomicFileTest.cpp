@@ -86,6 +86,14 @@ TEST_F(AtomicFileTest, DevicesPipesAndFoldersAreNeverReplaced) {
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
     expectRefused(file("folder"), "not a regular file");
     EXPECT_TRUE(QFileInfo(file("folder")).isDir());
+    // A typed path names the slip; a pipe stays what it is.
+    EXPECT_FALSE(checkWritable(file("folder"), reason, FolderWords::Named));
+    EXPECT_EQ(reason, "is a folder");
+    ASSERT_TRUE(QFile::link(file("folder"), file("to-folder")));
+    EXPECT_FALSE(checkWritable(file("to-folder"), reason, FolderWords::Named));
+    EXPECT_EQ(reason, "is a folder");
+    EXPECT_FALSE(checkWritable(file("device"), reason, FolderWords::Named));
+    EXPECT_EQ(reason, "not a regular file");
     expectRefused(file("missing/x.txt"), "no such folder");
 }
 
