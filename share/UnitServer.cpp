@@ -4,6 +4,7 @@
 #include "share/ProtocolJson.h"
 #include "share/RuntimeFolder.h"
 #include "share/ServerMethods.h"
+#include "share/ShareLogging.h"
 #include "share/SocketProbe.h"
 #include "support/Clock.h"
 #include "unit/Unit.h"
@@ -59,7 +60,7 @@ void UnitServer::listenToUnit() {
     l.parameterChanged = [this](const std::string& path, ChangeOrigin origin) {
         const ParameterPath* p = findParameterPath(path);
         if (p == nullptr) return;
-        QJsonObject e = readingJson(unit.model(), *p);
+        QJsonObject e = readingJson(unit.reportedModel(), *p);
         e.insert("v", ProtocolVersion);
         e.insert("event", "parameter");
         if (requester != 0) {
@@ -134,7 +135,13 @@ QString UnitServer::socketPath() const { return server->fullServerName(); }
 
 void UnitServer::accept() {
     while (QLocalSocket* socket = server->nextPendingConnection()) {
-        if (!peerIsThisUser(socket->socketDescriptor())) {
+        const std::optional<uid_t> user = peerUser(socket->socketDescriptor());
+        if (user != ::getuid()) {
+            // The socket's mode keeps other users out already; a peer that got in anyway (a
+            // mode changed from outside, root acting as another user) is not served.
+            qCWarning(lcShare).noquote()
+                << "refused a connection from"
+                << (user ? QString("user %1").arg(*user) : QString("a peer whose user is unknown"));
             socket->abort();
             socket->deleteLater();
             continue;

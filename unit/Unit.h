@@ -56,6 +56,9 @@ public:
     UnitStatus status() const override;
     // The unit's parameters as last sent or received.
     const ChannelModel& model() const override;
+    // The parameters as the unit has them from this program's frames and its own sets: an
+    // edit still queued is not in it yet.
+    const ChannelModel& reportedModel() const { return *reported; }
     // The serial port a connect tries (the last of the list); empty when there is none.
     std::string serialPort() const override { return link->serialPort(); }
     // Which device the open link is on; nothing while no link is open.
@@ -160,6 +163,9 @@ private:
     // Sends the queued edits without a progress bar, then waits for the poll's answer.
     void sendEdits(const std::string& what, UnitDone<Done> done);
     Session& session() const { return link->session; }
+    // A parameter frame went out: each value it changes is reported as this program's change
+    // (the window's edits and the API's alike).
+    void reportSent(const uint8_t* frame, std::size_t size);
 
     Clock& clock;
     std::optional<UnitLink> link;
@@ -176,6 +182,9 @@ private:
     bool readingPresets = false;
     Outcome seen;
     std::optional<bool> bass;
+    // The model as last reported to listeners: a received set replaces it whole, each frame
+    // sent its group.
+    std::unique_ptr<ChannelModel> reported;
     unsigned disabled = 0;
     std::optional<std::string> savePath;
     std::optional<std::string> openPath;
