@@ -171,6 +171,8 @@ void UnitClient::takeEvent(const QJsonObject& e) {
 
 void UnitClient::showProgress(int percent) {
     lastPercent = percent;
+    // A verifying restore reads back after writing: its second half counts no new writes.
+    if (restoring) written = std::max(written, percent * PresetSlotCount / 100);
     if (!progressView || ownExchanges == 0) return;
     if (percent < 0) {
         if (progressShown) progressView->hideProgress();
@@ -213,8 +215,12 @@ void UnitClient::notify(const std::function<void(UnitListener&)>& call) {
 
 bool UnitClient::isConnected() const { return isOpen() && ownerConnected; }
 
-int UnitClient::presetsWritten() const {
-    return restoring && lastPercent > 0 ? lastPercent * PresetSlotCount / 100 : 0;
+int UnitClient::presetsWritten() const { return written; }
+
+bool UnitClient::stopRestore() {
+    if (!restoring || !isOpen()) return false;
+    request("cancel", {}, [](UnitResult<QJsonObject>) {});
+    return true;
 }
 
 void UnitClient::statusRequest(const QString& method, const QJsonObject& params,
@@ -318,6 +324,7 @@ void UnitClient::backup(const std::string& path, UnitDone<std::vector<std::strin
 void UnitClient::restore(const std::string& path, bool verify, UnitDone<RestoreReport> done) {
     ++ownExchanges;
     restoring = true;
+    written = 0;
     lastPercent = -1;
     request("restore", {{"path", absolute(path)}, {"verify", verify}},
             [this, done](UnitResult<QJsonObject> r) {

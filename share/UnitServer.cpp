@@ -225,6 +225,13 @@ void UnitServer::handle(Client& client, const QByteArray& line) {
         reply(cid, id, {});
         return;
     }
+    if (method.toString() == "cancel") {
+        // Only a client's own exchange is its to stop; a restore ends after the preset in
+        // flight and its result says how many were written.
+        const bool stopping = running && runningClient == cid && unit.stopRestore();
+        reply(cid, id, {{"stopping", stopping}});
+        return;
+    }
     std::variant<Method, RequestError> prepared = prepareMethod(method.toString(), params.toObject());
     if (const RequestError* e = std::get_if<RequestError>(&prepared)) {
         replyError(cid, id, e->kind, e->message);
@@ -250,9 +257,11 @@ void UnitServer::handle(Client& client, const QByteArray& line) {
     ++client.waiting;
     jobs.push_back(Job{cid, id, [this, alive, cid, id, m] {
                            requester = cid;
+                           runningClient = cid;
                            m.run(unit, [this, alive, cid, id](UnitResult<QJsonObject> r) {
                                if (alive.expired()) return;
                                running = false;
+                               runningClient = 0;
                                if (auto it = clients.find(cid); it != clients.end())
                                    --it->second->waiting;
                                if (r)

@@ -93,6 +93,8 @@ private:
     bool running = false;
     // The client whose request is being started, so that its edits name it.
     int requester = 0;
+    // The client whose request holds the unit now, which alone may cancel it.
+    int runningClient = 0;
     std::unique_ptr<Timer> nextTimer;
     int listener = 0;
     qint64 outgoingLimit = OutgoingLimitDefault;

@@ -63,10 +63,10 @@ public:
     std::string serialPort() const override { return link->serialPort(); }
     // Which device the open link is on; nothing while no link is open.
     std::optional<UnitIdentity> identity() const;
-    // Presets of the restore in progress that have gone out whole (0..20). Between two waits
-    // on the engine no preset is half sent: a block's header and the block go out within one
-    // engine step.
-    int presetsWritten() const override { return restoring ? restoredPresets : 0; }
+    // Presets of the restore in progress, or of the last one, that have gone out whole
+    // (0..20). Between two waits on the engine no preset is half sent: a block's header and
+    // the block go out within one engine step.
+    int presetsWritten() const override { return restoredPresets; }
     // Presets of the 20-preset read in progress that have arrived (0..20), for a progress bar
     // that shows what came rather than what was asked for.
     int presetsArrived() const override;
@@ -87,6 +87,7 @@ public:
     void backup(const std::string& path, UnitDone<std::vector<std::string>> done) override;
     // A 20-group file into the 20 presets, read back and compared when verify is set.
     void restore(const std::string& path, bool verify, UnitDone<RestoreReport> done) override;
+    bool stopRestore() override;
     // The unit's 20 presets as records, without a file.
     void readPresets(UnitDone<std::vector<std::string>> done) override;
     // One parameter to a stored index (snapped by the catalogue); done once the unit took it.
@@ -160,6 +161,8 @@ private:
     // Waits for the names reply that ends a 20-preset write and the status reply after it.
     void afterWrite(std::function<void()> then);
     void readBack(RestoreReport report, UnitDone<RestoreReport> done);
+    // Ends a restore asked to stop, between two presets.
+    void endStoppedRestore(UnitDone<RestoreReport>& done);
     // Sends the queued edits without a progress bar, then waits for the poll's answer.
     void sendEdits(const std::string& what, UnitDone<Done> done);
     Session& session() const { return link->session; }
@@ -179,6 +182,7 @@ private:
     bool quietProgress = false;
     bool restoring = false;
     int restoredPresets = 0;
+    bool restoreStop = false;
     bool readingPresets = false;
     Outcome seen;
     std::optional<bool> bass;

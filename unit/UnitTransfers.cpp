@@ -146,6 +146,7 @@ void Unit::restore(const std::string& path, bool verify, UnitDone<RestoreReport>
     expected = TwentyGroupsHold;
     restoring = true;
     restoredPresets = 0;
+    restoreStop = false;
     files->loadTwentyGroupsToDevice();
     const Session& s = session();
     if (seen.error) {
@@ -166,8 +167,13 @@ void Unit::restore(const std::string& path, bool verify, UnitDone<RestoreReport>
     // window limits it before sending.
     report.written = s.collection();
     auto d = std::make_shared<UnitDone<RestoreReport>>(std::move(done));
-    waitFor([this] { return !locked(); }, WriteLimitMs,
-            [this, d, report, verify](WaitEnd end) {
+    // While the write step is armed no preset is in flight: a stop takes effect there.
+    waitFor([this] { return !locked() || (restoreStop && session().presetWriteStep().isActive()); },
+            WriteLimitMs, [this, d, report, verify](WaitEnd end) {
+                if (end == WaitEnd::Reached && locked()) {
+                    endStoppedRestore(*d);
+                    return;
+                }
                 if (end != WaitEnd::Reached) {
                     finish(*d, UnitResult<RestoreReport>::failure(
                                    UnitErrorKind::LinkLost,
@@ -186,6 +192,25 @@ void Unit::restore(const std::string& path, bool verify, UnitDone<RestoreReport>
                     }
                 });
             });
+}
+
+bool Unit::stopRestore() {
+    if (!restoring) return false;
+    restoreStop = true;
+    return true;
+}
+
+void Unit::endStoppedRestore(UnitDone<RestoreReport>& done) {
+    Session& s = session();
+    // As a write that runs out of records ends: polling again and the window given back.
+    s.presetWriteStep().stop();
+    s.groupsSent() = 0;
+    s.scheduler().startPolling();
+    s.unlockWindow();
+    const int written = restoredPresets;
+    finish(done, UnitResult<RestoreReport>::failure(
+                     UnitErrorKind::Interrupted,
+                     "the restore was stopped after " + std::to_string(written) + " presets"));
 }
 
 void Unit::readBack(RestoreReport report, UnitDone<RestoreReport> done) {
