@@ -86,6 +86,9 @@ private:
     // A request whose value becomes the status it carries.
     void statusRequest(const QString& method, const QJsonObject& params, UnitDone<UnitStatus> done);
     void doneRequest(const QString& method, const QJsonObject& params, UnitDone<Done> done);
+    template <class T>
+    void ownRequest(const QString& method, const QJsonObject& params, UnitDone<T> done,
+                    std::function<T(const QJsonObject&)> value);
 
     Pump pump;
     QLocalSocket* socket;
