@@ -14,6 +14,10 @@ namespace m7410 {
 
 namespace {
 
+// How long an interrupted restore waits for its unit's answer to the stop, in slices.
+constexpr int StopAnswerLimitMs = 2000;
+constexpr int StopSliceMs = 10;
+
 QJsonArray namesOf(const std::vector<std::string>& records) {
     QJsonArray out;
     for (std::size_t k = 0; k < records.size(); ++k) {
@@ -44,6 +48,26 @@ int interruptedRestore(CommandContext& ctx, const std::string& file) {
                 ", presets " + std::to_string(written + 1) + "-20 keep what they held";
     ctx.fail(errorKindName(UnitErrorKind::Interrupted), line,
              {{"file", QString::fromStdString(file)}, {"written", written}});
+    return ExitInterrupted;
+}
+
+// Asks the restore to stop and waits a bounded time for its end; false when none came.
+bool awaitStoppedRestore(CommandContext& ctx, const std::optional<UnitResult<RestoreReport>>& outcome) {
+    constexpr int AnswerSlices = StopAnswerLimitMs / StopSliceMs;
+    if (!ctx.unit.stopRestore()) return false;
+    for (int i = 0; i < AnswerSlices && !outcome; ++i)
+        ctx.unit.pumpWait(StopSliceMs);
+    return outcome.has_value();
+}
+
+// The owner did not say how the restore ended: what is known, and that it may go on.
+int unansweredStop(CommandContext& ctx, const std::string& file) {
+    const int written = ctx.unit.presetsWritten();
+    ctx.fail(errorKindName(UnitErrorKind::Interrupted),
+             "interrupted: the program serving the unit did not answer; it may still be writing "
+             "presets from " + file + " (" + std::to_string(written) +
+                 " were written when it last told)",
+             {{"file", QString::fromStdString(file)}, {"written", written}, {"answered", false}});
     return ExitInterrupted;
 }
 
@@ -114,9 +138,19 @@ int restoreCommand(CommandContext& ctx, const std::string& file, bool verify) {
                    [&] { return ctx.unit.presetsWritten() + ctx.unit.presetsArrived(); });
     const std::optional<Target> target = targetFor(ctx, file, true);
     if (!target) return ExitFailure;
-    const UnitResult<RestoreReport> r = ctx.await<RestoreReport>([&](UnitDone<RestoreReport> done) {
-        ctx.unit.restore(target->path, verify, std::move(done));
+    // The outcome outlives an interruption: the unit (or its owner) is asked to stop after the
+    // preset in flight, and its answer tells which presets were written.
+    auto outcome = std::make_shared<std::optional<UnitResult<RestoreReport>>>();
+    UnitResult<RestoreReport> r = ctx.await<RestoreReport>([&](UnitDone<RestoreReport> done) {
+        ctx.unit.restore(target->path, verify, [outcome, done](UnitResult<RestoreReport> result) {
+            outcome->emplace(result);
+            done(std::move(result));
+        });
     });
+    if (!r && r.error().kind == UnitErrorKind::Interrupted && !*outcome) {
+        if (!awaitStoppedRestore(ctx, *outcome)) return unansweredStop(ctx, target->shown);
+        r = **outcome;
+    }
     if (!r) {
         if (r.error().kind == UnitErrorKind::Interrupted)
             return interruptedRestore(ctx, target->shown);

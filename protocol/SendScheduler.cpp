@@ -106,7 +106,10 @@ void SendScheduler::onSendStep() {
     } else if (message >= 1 && message <= LastParameterMessage) {
         // A slot whose frame no builder ever made has nothing to send.
         const ParameterFrame frame = s.frames().frame(message);
-        if (frame[0] == StartMarker) SendFrame(frame.data(), frame.size());
+        if (frame[0] == StartMarker) {
+            SendFrame(frame.data(), frame.size());
+            if (parameterFrameSent) parameterFrameSent(frame.data(), frame.size());
+        }
     }
     const uint64_t bit = message >= 1 && message <= PendingSlotCount ? uint64_t{1} << message : 0;
     if (s.bandProgressActive() && (progressMessages & bit) != 0) {

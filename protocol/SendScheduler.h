@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 namespace m7410 {
 
@@ -60,6 +61,10 @@ public:
     // shows. Returns at once when nothing is queued. False when the link closed meanwhile
     // (the close ended the action and gave the window back).
     bool sendQueuedEdits();
+
+    // Told of each parameter frame as it goes out: the unit API reports the values it carries
+    // from here, whichever front end made the edit.
+    std::function<void(const uint8_t* frame, std::size_t size)> parameterFrameSent;
 
 private:
     // The tick, the poll and its time-out.

@@ -55,6 +55,15 @@ std::string fileOf(const Params& p, Checked& c) {
     return path;
 }
 
+// The parameter named by "path"; null with the reason when none is.
+const ParameterPath* pathOf(const Params& p, Checked& c) {
+    const std::string path = stringOf(p, "path", c);
+    if (!c.ok()) return nullptr;
+    const ParameterPath* found = findParameterPath(path);
+    if (found == nullptr) c.error = "no parameter '" + QString::fromStdString(path) + "'";
+    return found;
+}
+
 // Runs a unit operation and shapes its value for the reply.
 template <class T, class Start, class Shape>
 Method exchange(Start start, Shape shape) {
@@ -159,10 +168,8 @@ std::optional<int32_t> indexOf(const ParameterPath& p, const Params& params, QSt
 
 Prepared setMethod(const Params& params) {
     Checked c;
-    const std::string path = stringOf(params, "path", c);
+    const ParameterPath* p = pathOf(params, c);
     if (!c.ok()) return invalid(c.error);
-    const ParameterPath* p = findParameterPath(path);
-    if (p == nullptr) return invalid("no parameter '" + QString::fromStdString(path) + "'");
     QString why;
     const std::optional<int32_t> index = indexOf(*p, params, why);
     if (!index) return invalid(why);
@@ -210,6 +217,27 @@ Prepared storeMethod(const Params& params) {
 
 using Factory = std::function<Prepared(const Params&)>;
 
+QJsonObject nameValue(UnitAccess&, const std::string& name) {
+    return {{"name", latin1Text(name)}};
+}
+
+QJsonObject recordsValue(UnitAccess&, const std::vector<std::string>& records) {
+    return {{"records", recordsJson(records)}};
+}
+
+// A method on one file of the owner's: the path checked, then the call with it.
+template <class T>
+Factory fileMethod(std::function<void(UnitAccess&, const std::string&, UnitDone<T>)> call,
+                   std::function<QJsonObject(UnitAccess&, const T&)> value) {
+    return [call, value](const Params& params) -> Prepared {
+        Checked c;
+        const std::string file = fileOf(params, c);
+        if (!c.ok()) return invalid(c.error);
+        return exchange<T>(
+            [call, file](UnitAccess& u, UnitDone<T> d) { call(u, file, std::move(d)); }, value);
+    };
+}
+
 const std::map<QString, Factory>& methods() {
     static const std::map<QString, Factory> table = {
         {"status",
@@ -226,10 +254,8 @@ const std::map<QString, Factory>& methods() {
         {"get",
          [](const Params& params) -> Prepared {
              Checked c;
-             const std::string path = stringOf(params, "path", c);
+             const ParameterPath* p = pathOf(params, c);
              if (!c.ok()) return invalid(c.error);
-             const ParameterPath* p = findParameterPath(path);
-             if (p == nullptr) return invalid("no parameter '" + QString::fromStdString(path) + "'");
              const ParameterPath copy = *p;
              return answer([copy](UnitAccess& u) { return readingJson(u.model(), copy); });
          }},
@@ -267,58 +293,19 @@ const std::map<QString, Factory>& methods() {
                  statusValue);
          }},
         {"store", storeMethod},
-        {"save-current",
-         [](const Params& params) -> Prepared {
-             Checked c;
-             const std::string file = fileOf(params, c);
-             if (!c.ok()) return invalid(c.error);
-             return exchange<std::string>(
-                 [file](UnitAccess& u, UnitDone<std::string> d) {
-                     u.saveCurrent(file, std::move(d));
-                 },
-                 [](UnitAccess&, const std::string& name) {
-                     return QJsonObject{{"name", latin1Text(name)}};
-                 });
-         }},
-        {"load-current",
-         [](const Params& params) -> Prepared {
-             Checked c;
-             const std::string file = fileOf(params, c);
-             if (!c.ok()) return invalid(c.error);
-             return exchange<std::string>(
-                 [file](UnitAccess& u, UnitDone<std::string> d) {
-                     u.loadCurrent(file, std::move(d));
-                 },
-                 [](UnitAccess&, const std::string& name) {
-                     return QJsonObject{{"name", latin1Text(name)}};
-                 });
-         }},
-        {"backup",
-         [](const Params& params) -> Prepared {
-             Checked c;
-             const std::string file = fileOf(params, c);
-             if (!c.ok()) return invalid(c.error);
-             return exchange<std::vector<std::string>>(
-                 [file](UnitAccess& u, UnitDone<std::vector<std::string>> d) {
-                     u.backup(file, std::move(d));
-                 },
-                 [](UnitAccess&, const std::vector<std::string>& records) {
-                     return QJsonObject{{"records", recordsJson(records)}};
-                 });
-         }},
+        {"save-current", fileMethod<std::string>(&UnitAccess::saveCurrent, nameValue)},
+        {"load-current", fileMethod<std::string>(&UnitAccess::loadCurrent, nameValue)},
+        {"backup", fileMethod<std::vector<std::string>>(&UnitAccess::backup, recordsValue)},
         {"restore",
          [](const Params& params) -> Prepared {
-             Checked c;
-             const std::string file = fileOf(params, c);
-             if (!c.ok()) return invalid(c.error);
              const QJsonValue v = params.value("verify");
              if (!v.isUndefined() && !v.isBool()) return invalid("verify must be true or false");
              const bool verify = v.toBool(true);
-             return exchange<RestoreReport>(
-                 [file, verify](UnitAccess& u, UnitDone<RestoreReport> d) {
+             return fileMethod<RestoreReport>(
+                 [verify](UnitAccess& u, const std::string& file, UnitDone<RestoreReport> d) {
                      u.restore(file, verify, std::move(d));
                  },
-                 [](UnitAccess&, const RestoreReport& r) { return reportJson(r); });
+                 [](UnitAccess&, const RestoreReport& r) { return reportJson(r); })(params);
          }},
         {"read-presets",
          [](const Params&) -> Prepared {
@@ -326,9 +313,7 @@ const std::map<QString, Factory>& methods() {
                  [](UnitAccess& u, UnitDone<std::vector<std::string>> d) {
                      u.readPresets(std::move(d));
                  },
-                 [](UnitAccess&, const std::vector<std::string>& records) {
-                     return QJsonObject{{"records", recordsJson(records)}};
-                 });
+                 recordsValue);
          }},
         {"set", setMethod},
         {"apply-eq", applyEqMethod},

@@ -171,6 +171,8 @@ void UnitClient::takeEvent(const QJsonObject& e) {
 
 void UnitClient::showProgress(int percent) {
     lastPercent = percent;
+    // A verifying restore reads back after writing: its second half counts no new writes.
+    if (restoring) written = std::max(written, percent * PresetSlotCount / 100);
     if (!progressView || ownExchanges == 0) return;
     if (percent < 0) {
         if (progressShown) progressView->hideProgress();
@@ -213,8 +215,12 @@ void UnitClient::notify(const std::function<void(UnitListener&)>& call) {
 
 bool UnitClient::isConnected() const { return isOpen() && ownerConnected; }
 
-int UnitClient::presetsWritten() const {
-    return restoring && lastPercent > 0 ? lastPercent * PresetSlotCount / 100 : 0;
+int UnitClient::presetsWritten() const { return written; }
+
+bool UnitClient::stopRestore() {
+    if (!restoring || !isOpen()) return false;
+    request("cancel", {}, [](UnitResult<QJsonObject>) {});
+    return true;
 }
 
 void UnitClient::statusRequest(const QString& method, const QJsonObject& params,
@@ -232,16 +238,31 @@ void UnitClient::statusRequest(const QString& method, const QJsonObject& params,
     });
 }
 
-void UnitClient::doneRequest(const QString& method, const QJsonObject& params,
-                             UnitDone<Done> done) {
+// A request of this program's own exchange (its progress is shown) whose value becomes T.
+template <class T>
+void UnitClient::ownRequest(const QString& method, const QJsonObject& params, UnitDone<T> done,
+                            std::function<T(const QJsonObject&)> value) {
     ++ownExchanges;
-    request(method, params, [this, done](UnitResult<QJsonObject> r) {
+    request(method, params, [this, done, value](UnitResult<QJsonObject> r) {
         --ownExchanges;
         if (r)
-            done(UnitResult<Done>(Done{}));
+            done(UnitResult<T>(value(r.value())));
         else
-            done(UnitResult<Done>(r.error()));
+            done(UnitResult<T>(r.error()));
     });
+}
+
+namespace {
+Done nothingOf(const QJsonObject&) { return {}; }
+std::string nameOf(const QJsonObject& v) { return latin1Bytes(v.value("name").toString()); }
+std::vector<std::string> recordsOf(const QJsonObject& v) {
+    return recordsFromJson(v.value("records").toArray());
+}
+} // namespace
+
+void UnitClient::doneRequest(const QString& method, const QJsonObject& params,
+                             UnitDone<Done> done) {
+    ownRequest<Done>(method, params, std::move(done), nothingOf);
 }
 
 void UnitClient::connect(UnitDone<UnitStatus> done) {
@@ -282,64 +303,33 @@ void UnitClient::store(int slot, const std::string& name, UnitDone<Done> done) {
 }
 
 void UnitClient::saveCurrent(const std::string& path, UnitDone<std::string> done) {
-    ++ownExchanges;
-    request("save-current", {{"path", absolute(path)}}, [this, done](UnitResult<QJsonObject> r) {
-        --ownExchanges;
-        if (r)
-            done(UnitResult<std::string>(latin1Bytes(r.value().value("name").toString())));
-        else
-            done(UnitResult<std::string>(r.error()));
-    });
+    ownRequest<std::string>("save-current", {{"path", absolute(path)}}, std::move(done), nameOf);
 }
 
 void UnitClient::loadCurrent(const std::string& path, UnitDone<std::string> done) {
-    ++ownExchanges;
-    request("load-current", {{"path", absolute(path)}}, [this, done](UnitResult<QJsonObject> r) {
-        --ownExchanges;
-        if (r)
-            done(UnitResult<std::string>(latin1Bytes(r.value().value("name").toString())));
-        else
-            done(UnitResult<std::string>(r.error()));
-    });
+    ownRequest<std::string>("load-current", {{"path", absolute(path)}}, std::move(done), nameOf);
 }
 
 void UnitClient::backup(const std::string& path, UnitDone<std::vector<std::string>> done) {
-    ++ownExchanges;
-    request("backup", {{"path", absolute(path)}}, [this, done](UnitResult<QJsonObject> r) {
-        --ownExchanges;
-        if (r)
-            done(UnitResult<std::vector<std::string>>(
-                recordsFromJson(r.value().value("records").toArray())));
-        else
-            done(UnitResult<std::vector<std::string>>(r.error()));
-    });
+    ownRequest<std::vector<std::string>>("backup", {{"path", absolute(path)}}, std::move(done),
+                                         recordsOf);
 }
 
 void UnitClient::restore(const std::string& path, bool verify, UnitDone<RestoreReport> done) {
-    ++ownExchanges;
     restoring = true;
+    written = 0;
     lastPercent = -1;
-    request("restore", {{"path", absolute(path)}, {"verify", verify}},
-            [this, done](UnitResult<QJsonObject> r) {
-                --ownExchanges;
-                restoring = false;
-                if (r)
-                    done(UnitResult<RestoreReport>(reportFromJson(r.value())));
-                else
-                    done(UnitResult<RestoreReport>(r.error()));
-            });
+    ownRequest<RestoreReport>(
+        "restore", {{"path", absolute(path)}, {"verify", verify}},
+        [this, done](UnitResult<RestoreReport> r) {
+            restoring = false;
+            done(std::move(r));
+        },
+        reportFromJson);
 }
 
 void UnitClient::readPresets(UnitDone<std::vector<std::string>> done) {
-    ++ownExchanges;
-    request("read-presets", {}, [this, done](UnitResult<QJsonObject> r) {
-        --ownExchanges;
-        if (r)
-            done(UnitResult<std::vector<std::string>>(
-                recordsFromJson(r.value().value("records").toArray())));
-        else
-            done(UnitResult<std::vector<std::string>>(r.error()));
-    });
+    ownRequest<std::vector<std::string>>("read-presets", {}, std::move(done), recordsOf);
 }
 
 void UnitClient::setParameter(const ParameterPath& path, int32_t index, UnitDone<Done> done) {

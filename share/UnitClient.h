@@ -67,6 +67,8 @@ public:
     void backup(const std::string& path, UnitDone<std::vector<std::string>> done) override;
     void restore(const std::string& path, bool verify, UnitDone<RestoreReport> done) override;
     void readPresets(UnitDone<std::vector<std::string>> done) override;
+    // Sends the owner "cancel"; true once it was sent (the owner's answer is not awaited).
+    bool stopRestore() override;
     void setParameter(const ParameterPath& path, int32_t index, UnitDone<Done> done) override;
     void applyEq(int channel, const ChannelBands& bands, UnitDone<Done> done) override;
     void pumpWait(int ms) override;
@@ -84,6 +86,9 @@ private:
     // A request whose value becomes the status it carries.
     void statusRequest(const QString& method, const QJsonObject& params, UnitDone<UnitStatus> done);
     void doneRequest(const QString& method, const QJsonObject& params, UnitDone<Done> done);
+    template <class T>
+    void ownRequest(const QString& method, const QJsonObject& params, UnitDone<T> done,
+                    std::function<T(const QJsonObject&)> value);
 
     Pump pump;
     QLocalSocket* socket;
@@ -103,6 +108,8 @@ private:
     int ownExchanges = 0;
     bool progressShown = false;
     bool restoring = false;
+    // Presets of the running or last restore written, as its progress told.
+    int written = 0;
     int lastPercent = -1;
     QString origin;
     // A result was taken since the last pumpWait; the lines after it wait.

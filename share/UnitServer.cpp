@@ -4,6 +4,7 @@
 #include "share/ProtocolJson.h"
 #include "share/RuntimeFolder.h"
 #include "share/ServerMethods.h"
+#include "share/ShareLogging.h"
 #include "share/SocketProbe.h"
 #include "support/Clock.h"
 #include "unit/Unit.h"
@@ -59,7 +60,7 @@ void UnitServer::listenToUnit() {
     l.parameterChanged = [this](const std::string& path, ChangeOrigin origin) {
         const ParameterPath* p = findParameterPath(path);
         if (p == nullptr) return;
-        QJsonObject e = readingJson(unit.model(), *p);
+        QJsonObject e = readingJson(unit.reportedModel(), *p);
         e.insert("v", ProtocolVersion);
         e.insert("event", "parameter");
         if (requester != 0) {
@@ -134,7 +135,13 @@ QString UnitServer::socketPath() const { return server->fullServerName(); }
 
 void UnitServer::accept() {
     while (QLocalSocket* socket = server->nextPendingConnection()) {
-        if (!peerIsThisUser(socket->socketDescriptor())) {
+        const std::optional<uid_t> user = peerUser(socket->socketDescriptor());
+        if (user != ::getuid()) {
+            // The socket's mode keeps other users out already; a peer that got in anyway (a
+            // mode changed from outside, root acting as another user) is not served.
+            qCWarning(lcShare).noquote()
+                << "refused a connection from"
+                << (user ? QString("user %1").arg(*user) : QString("a peer whose user is unknown"));
             socket->abort();
             socket->deleteLater();
             continue;
@@ -218,6 +225,13 @@ void UnitServer::handle(Client& client, const QByteArray& line) {
         reply(cid, id, {});
         return;
     }
+    if (method.toString() == "cancel") {
+        // Only a client's own exchange is its to stop; a restore ends after the preset in
+        // flight and its result says how many were written.
+        const bool stopping = running && runningClient == cid && unit.stopRestore();
+        reply(cid, id, {{"stopping", stopping}});
+        return;
+    }
     std::variant<Method, RequestError> prepared = prepareMethod(method.toString(), params.toObject());
     if (const RequestError* e = std::get_if<RequestError>(&prepared)) {
         replyError(cid, id, e->kind, e->message);
@@ -243,9 +257,11 @@ void UnitServer::handle(Client& client, const QByteArray& line) {
     ++client.waiting;
     jobs.push_back(Job{cid, id, [this, alive, cid, id, m] {
                            requester = cid;
+                           runningClient = cid;
                            m.run(unit, [this, alive, cid, id](UnitResult<QJsonObject> r) {
                                if (alive.expired()) return;
                                running = false;
+                               runningClient = 0;
                                if (auto it = clients.find(cid); it != clients.end())
                                    --it->second->waiting;
                                if (r)

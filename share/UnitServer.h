@@ -3,6 +3,7 @@
 #pragma once
 
 #include "share/LineReader.h"
+#include "share/PeerUser.h"
 
 #include <QJsonObject>
 #include <QJsonValue>
@@ -55,6 +56,8 @@ public:
     // reports every edit made through it as this program's).
     int requestingClient() const { return requester; }
     void setOutgoingLimit(qint64 bytes) { outgoingLimit = bytes; }
+    // How a new connection's user is told (the system's record of the peer by default).
+    void setPeerUserLookup(PeerUserLookup lookup) { peerUser = std::move(lookup); }
 
 private:
     struct Client {
@@ -90,9 +93,12 @@ private:
     bool running = false;
     // The client whose request is being started, so that its edits name it.
     int requester = 0;
+    // The client whose request holds the unit now, which alone may cancel it.
+    int runningClient = 0;
     std::unique_ptr<Timer> nextTimer;
     int listener = 0;
     qint64 outgoingLimit = OutgoingLimitDefault;
+    PeerUserLookup peerUser = peerUserOf;
     // Replies of exchanges still running when the server goes find it gone.
     std::shared_ptr<int> life;
 };

@@ -1,6 +1,7 @@
 #include "unit/Unit.h"
 
 #include "link/Connection.h"
+#include "model/ChannelModel.h"
 #include "presets/DevicePresets.h"
 #include "presets/PresetFiles.h"
 #include "protocol/Session.h"
@@ -34,6 +35,10 @@ void Unit::attach(UnitLink l) {
     link.emplace(std::move(l));
     presets = std::make_unique<DevicePresets>(link->session);
     files = std::make_unique<PresetFiles>(link->session);
+    reported = std::make_unique<ChannelModel>(link->session.model());
+    link->session.scheduler().parameterFrameSent = [this](const uint8_t* f, std::size_t n) {
+        reportSent(f, n);
+    };
 }
 
 int Unit::subscribe(UnitListener listener) {

@@ -57,14 +57,17 @@ public:
     UnitStatus status() const override;
     // The unit's parameters as last sent or received.
     const ChannelModel& model() const override;
+    // The parameters as the unit has them from this program's frames and its own sets: an
+    // edit still queued is not in it yet.
+    const ChannelModel& reportedModel() const { return *reported; }
     // The serial port a connect tries (the last of the list); empty when there is none.
     std::string serialPort() const override { return link->serialPort(); }
     // Which device the open link is on; nothing while no link is open.
     std::optional<UnitIdentity> identity() const;
-    // Presets of the restore in progress that have gone out whole (0..20). Between two waits
-    // on the engine no preset is half sent: a block's header and the block go out within one
-    // engine step.
-    int presetsWritten() const override { return restoring ? restoredPresets : 0; }
+    // Presets of the restore in progress, or of the last one, that have gone out whole
+    // (0..20). Between two waits on the engine no preset is half sent: a block's header and
+    // the block go out within one engine step.
+    int presetsWritten() const override { return restoredPresets; }
     // Presets of the 20-preset read in progress that have arrived (0..20), for a progress bar
     // that shows what came rather than what was asked for.
     int presetsArrived() const override;
@@ -85,6 +88,7 @@ public:
     void backup(const std::string& path, UnitDone<std::vector<std::string>> done) override;
     // A 20-group file into the 20 presets, read back and compared when verify is set.
     void restore(const std::string& path, bool verify, UnitDone<RestoreReport> done) override;
+    bool stopRestore() override;
     // The unit's 20 presets as records, without a file.
     void readPresets(UnitDone<std::vector<std::string>> done) override;
     // One parameter to a stored index (snapped by the catalogue); done once the unit took it.
@@ -183,9 +187,14 @@ private:
     void loadOne(UnitDone<std::string>& done);
     void restoreFile(bool settle, bool verify, UnitDone<RestoreReport> done);
     std::optional<std::string> answer(std::optional<std::string>& path);
+    // Ends a restore asked to stop, between two presets.
+    void endStoppedRestore(UnitDone<RestoreReport>& done);
     // Sends the queued edits without a progress bar, then waits for the poll's answer.
     void sendEdits(const std::string& what, UnitDone<Done> done);
     Session& session() const { return link->session; }
+    // A parameter frame went out: each value it changes is reported as this program's change
+    // (the window's edits and the API's alike).
+    void reportSent(const uint8_t* frame, std::size_t size);
 
     Clock& clock;
     std::optional<UnitLink> link;
@@ -199,9 +208,13 @@ private:
     bool quietProgress = false;
     bool restoring = false;
     int restoredPresets = 0;
+    bool restoreStop = false;
     bool readingPresets = false;
     Outcome seen;
     std::optional<bool> bass;
+    // The model as last reported to listeners: a received set replaces it whole, each frame
+    // sent its group.
+    std::unique_ptr<ChannelModel> reported;
     unsigned disabled = 0;
     std::optional<std::string> savePath;
     std::optional<std::string> openPath;

@@ -47,6 +47,9 @@ public:
     virtual void backup(const std::string& path, UnitDone<std::vector<std::string>> done) = 0;
     virtual void restore(const std::string& path, bool verify, UnitDone<RestoreReport> done) = 0;
     virtual void readPresets(UnitDone<std::vector<std::string>> done) = 0;
+    // Asks the restore in progress to end after the preset in flight; the restore's done then
+    // gets Interrupted and presetsWritten() says how many went out. False when none runs.
+    virtual bool stopRestore() = 0;
     virtual void setParameter(const ParameterPath& path, int32_t index, UnitDone<Done> done) = 0;
     // Several parameters as one change; by default one after the other.
     virtual void setParameters(const std::vector<std::pair<const ParameterPath*, int32_t>>& values,

@@ -3,6 +3,8 @@
 #include "unit/Unit.h"
 
 #include "model/ChannelModel.h"
+#include "protocol/Frame.h"
+#include "protocol/ParameterGroup.h"
 #include "protocol/Session.h"
 
 namespace m7410 {
@@ -12,6 +14,22 @@ namespace {
 // before it (the link is one ordered stream).
 constexpr int AnswerLimitMs = 2500;
 } // namespace
+
+void Unit::reportSent(const uint8_t* frame, std::size_t size) {
+    ParameterGroup group{};
+    if (size != FrameOverhead + GroupBytesSize || !groupAt(frame[6], frame[7], group)) return;
+    ChannelModel after = *reported;
+    decodeGroup(after, group, frame + FrameHeaderSize);
+    std::vector<const ParameterPath*> changed;
+    for (const ParameterPath& p : allParameterPaths())
+        if (parameterIndex(after, p) != parameterIndex(*reported, p)) changed.push_back(&p);
+    // Taken before the listeners run: one of them may edit again.
+    *reported = after;
+    for (const ParameterPath* p : changed)
+        notify([p](UnitListener& l) {
+            if (l.parameterChanged) l.parameterChanged(p->path, ChangeOrigin::ThisProgram);
+        });
+}
 
 void Unit::sendEdits(const std::string& what, UnitDone<Done> done) {
     Session& s = session();
@@ -42,9 +60,6 @@ void Unit::setParameter(const ParameterPath& path, int32_t index, UnitDone<Done>
     if (!begin(done)) return;
     Session& s = session();
     writeParameter(s.model(), s.builders(), path, index);
-    notify([&path](UnitListener& l) {
-        if (l.parameterChanged) l.parameterChanged(path.path, ChangeOrigin::ThisProgram);
-    });
     sendEdits(path.path + " was sent", std::move(done));
 }
 
@@ -55,9 +70,6 @@ void Unit::setParameters(const std::vector<std::pair<const ParameterPath*, int32
     for (const auto& value : values) {
         const ParameterPath* path = value.first;
         writeParameter(s.model(), s.builders(), *path, value.second);
-        notify([path](UnitListener& l) {
-            if (l.parameterChanged) l.parameterChanged(path->path, ChangeOrigin::ThisProgram);
-        });
     }
     sendEdits(std::to_string(values.size()) + " values were sent", std::move(done));
 }
@@ -74,12 +86,6 @@ void Unit::applyEq(int channel, const ChannelBands& bands, UnitDone<Done> done) 
         const int band = bandAddress(channel, row);
         s.model().band(band) = bands[static_cast<std::size_t>(row)];
         s.builders().QueueEqBandMessage(band);
-    }
-    for (const ParameterPath& p : allParameterPaths()) {
-        if (p.channel != channel || p.row < 0) continue;
-        notify([&p](UnitListener& l) {
-            if (l.parameterChanged) l.parameterChanged(p.path, ChangeOrigin::ThisProgram);
-        });
     }
     sendEdits("the bands were sent", std::move(done));
 }

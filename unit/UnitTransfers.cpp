@@ -193,6 +193,7 @@ void Unit::restoreFile(bool settle, bool verify, UnitDone<RestoreReport> done) {
     expected = TwentyGroupsHold;
     restoring = true;
     restoredPresets = 0;
+    restoreStop = false;
     files->loadTwentyGroupsToDevice();
     const Session& s = session();
     if (seen.cancelled) {
@@ -219,8 +220,13 @@ void Unit::restoreFile(bool settle, bool verify, UnitDone<RestoreReport> done) {
     // window limits it before sending.
     report.written = s.collection();
     auto d = std::make_shared<UnitDone<RestoreReport>>(std::move(done));
-    waitFor([this] { return !locked(); }, WriteLimitMs,
-            [this, d, report, settle, verify](WaitEnd end) {
+    // While the write step is armed no preset is in flight: a stop takes effect there.
+    waitFor([this] { return !locked() || (restoreStop && session().presetWriteStep().isActive()); },
+            WriteLimitMs, [this, d, report, settle, verify](WaitEnd end) {
+                if (end == WaitEnd::Reached && locked()) {
+                    endStoppedRestore(*d);
+                    return;
+                }
                 if (end != WaitEnd::Reached) {
                     finish(*d, UnitResult<RestoreReport>::failure(
                                    UnitErrorKind::LinkLost,
@@ -243,6 +249,25 @@ void Unit::restoreFile(bool settle, bool verify, UnitDone<RestoreReport> done) {
                     }
                 });
             });
+}
+
+bool Unit::stopRestore() {
+    if (!restoring) return false;
+    restoreStop = true;
+    return true;
+}
+
+void Unit::endStoppedRestore(UnitDone<RestoreReport>& done) {
+    Session& s = session();
+    // As a write that runs out of records ends: polling again and the window given back.
+    s.presetWriteStep().stop();
+    s.groupsSent() = 0;
+    s.scheduler().startPolling();
+    s.unlockWindow();
+    const int written = restoredPresets;
+    finish(done, UnitResult<RestoreReport>::failure(
+                     UnitErrorKind::Interrupted,
+                     "the restore was stopped after " + std::to_string(written) + " presets"));
 }
 
 void Unit::readBack(RestoreReport report, UnitDone<RestoreReport> done) {

@@ -180,6 +180,7 @@ void Unit::setVolume(int position) {
     if (front) front->setVolume(position);
 }
 void Unit::parameterSetReplaced() {
+    *reported = session().model();
     if (front) front->parameterSetReplaced();
     notify([](UnitListener& l) {
         if (l.setReplaced) l.setReplaced(ChangeOrigin::Unit);

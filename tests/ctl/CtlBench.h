@@ -4,6 +4,7 @@
 #include "sim/SimStreamFace.h"
 #include "sim/SimUnit.h"
 
+#include "common/UnitRig.h"
 #include "ctl/CommandLine.h"
 #include "ctl/ConsoleView.h"
 #include "ctl/Ctl.h"
@@ -43,21 +44,13 @@ struct CtlResult {
 class CtlBench {
 public:
     explicit CtlBench(Face face) : face(face) {
-        hidBackend.setThreadedReads(false);
-        hidFace.onInputReport = [this](const sim::SimHidFace::InputReport& report) {
-            hidBackend.sendInput(unitKey, report.data(), report.size());
-        };
         streamFace.onOutput = [this](const std::vector<uint8_t>& batch) {
             if (serial && serial->ports.open) {
                 serial->s.receiveText() += toHex(batch);
                 serial->s.ProcessReceived();
             }
         };
-        if (face == Face::Hid) {
-            unitKey = hidBackend.plug(simUnitSpec(), [this](const uint8_t* r, std::size_t n) {
-                hidFace.writeOutputReport(r, n);
-            });
-        }
+        if (face == Face::Hid) usb = std::make_unique<SimOnUsb>(clock, unit);
     }
 
     CtlResult run(const std::vector<std::string>& args) {
@@ -73,11 +66,7 @@ public:
             Unit unit(clock);
             unit.setFrontView(&view);
             if (face == Face::Hid) {
-                ConnectionAssembly engine(clock, unit, hidBackend, [] {
-                    return std::optional<std::vector<SerialPortEntry>>(
-                        std::vector<SerialPortEntry>{});
-                });
-                unit.attach(linkOf(engine));
+                const auto engine = attachUsbEngine(clock, unit, usb->backend);
                 result.code = runOn(unit, view, *parsed.invocation, out, err, in);
             } else {
                 serial = std::make_unique<SerialEngine>(clock, unit, streamFace);
@@ -127,10 +116,8 @@ private:
     };
 
     Face face;
-    sim::SimHidFace hidFace{unit, clock};
+    std::unique_ptr<SimOnUsb> usb;
     sim::SimStreamFace streamFace{unit, clock};
-    VirtualHidBackend hidBackend;
-    std::string unitKey;
     std::unique_ptr<SerialEngine> serial;
 };
 

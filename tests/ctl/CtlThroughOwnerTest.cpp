@@ -7,6 +7,8 @@
 #include "ctl/Ctl.h"
 #include "protocol/Frame.h"
 
+#include <QLocalServer>
+
 #include <sstream>
 
 namespace m7410::test {
@@ -63,6 +65,75 @@ TEST_F(CtlThroughOwner, CommandsWorkAndTheOwnersLinkStaysOpen) {
     EXPECT_EQ(restore.code, ExitOk) << restore.err;
     EXPECT_EQ(restore.out, "restored 20 presets, verified\n");
     EXPECT_TRUE(unit.isConnected());
+}
+
+TEST_F(CtlThroughOwner, AnInterruptedRestoreStopsInTheOwnerAndSaysWhatWasWritten) {
+    const std::string file = this->file("show.m7410");
+    for (int n = 1; n <= 20; ++n) {
+        BlockData b = sim.preset(n);
+        setBlockName(b, "New " + std::to_string(n));
+        sim.setPreset(n, b);
+    }
+    ASSERT_EQ(ctl({"backup", file}).code, ExitOk);
+    for (int n = 1; n <= 20; ++n) {
+        BlockData b = sim.preset(n);
+        setBlockName(b, "Old " + std::to_string(n));
+        sim.setPreset(n, b);
+    }
+    const Run r = ctl({"restore", file}, [&] { return sim.presetName(8) == "New 8"; });
+    EXPECT_EQ(r.code, ExitInterrupted);
+    EXPECT_NE(r.err.find("m7410-ctl: interrupted: presets 1-8 were written from " + file +
+                         ", presets 9-20 keep what they held\n"),
+              std::string::npos)
+        << r.err;
+    // The owner stopped too: nothing more reaches the unit, and it serves the next request.
+    for (int i = 0; i < 300; ++i)
+        pump(10);
+    EXPECT_EQ(sim.presetName(9).rfind("Old", 0), 0u) << sim.presetName(9);
+    EXPECT_FALSE(unit.isBusy());
+    EXPECT_TRUE(unit.isConnected());
+    EXPECT_EQ(ctl({"status"}).code, ExitOk);
+
+}
+
+TEST_F(CtlThroughOwner, AnOwnerThatDoesNotAnswerTheStopMayStillBeWriting) {
+    // An owner that answers everything but a restore and its cancel.
+    QLocalServer mute;
+    ASSERT_TRUE(mute.listen(runtime.filePath("mute")));
+    bool restoreAsked = false;
+    QObject::connect(&mute, &QLocalServer::newConnection, [&] {
+        QLocalSocket* s = mute.nextPendingConnection();
+        s->write(R"({"v":1,"event":"hello","protocol":1,"client":1,"pid":1,"unit":"USB x"})" "\n");
+        QObject::connect(s, &QLocalSocket::readyRead, [&, s] {
+            while (s->canReadLine()) {
+                const QJsonObject r = QJsonDocument::fromJson(s->readLine()).object();
+                const QString method = r.value("method").toString();
+                restoreAsked = restoreAsked || method == "restore";
+                if (method == "restore" || method == "cancel") continue;
+                const QJsonObject value{{"connected", true}, {"parameters", QJsonObject()}};
+                s->write(QJsonDocument(QJsonObject{{"v", 1}, {"id", r.value("id")}, {"value", value}})
+                             .toJson(QJsonDocument::Compact) + "\n");
+            }
+        });
+    });
+    UnitClient c([this](int ms) { pump(ms); });
+    QString error;
+    ASSERT_TRUE(c.open(mute.fullServerName(), error)) << error.toStdString();
+    std::ostringstream out;
+    std::ostringstream err;
+    ConsoleView view(err, false);
+    Ctl tool(c, view, out, err);
+    tool.setInterrupted([&] { return restoreAsked; });
+    const std::string file = this->file("show.m7410");
+    ASSERT_EQ(ctl({"backup", file}).code, ExitOk);
+    const int64_t start = clock.nowMs();
+    EXPECT_EQ(tool.run(*parseCommandLine({"restore", file}).invocation), ExitInterrupted);
+    EXPECT_NE(err.str().find("interrupted: the program serving the unit did not answer; it may "
+                             "still be writing presets from " + file),
+              std::string::npos)
+        << err.str();
+    // Bounded: about two seconds of waiting for the answer.
+    EXPECT_LE(clock.nowMs() - start, 2500);
 }
 
 TEST_F(CtlThroughOwner, WatchPrintsAnotherProgramsChange) {

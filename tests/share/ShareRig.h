@@ -2,16 +2,10 @@
 // socket in a temporary runtime folder, and clients of it in the same process.
 #pragma once
 
-#include "e2e/HidRig.h"
-#include "link/ConnectionAssembly.h"
-#include "link/VirtualHidBackend.h"
+#include "common/UnitRig.h"
 #include "share/ProtocolJson.h"
 #include "share/UnitClient.h"
 #include "share/UnitServer.h"
-#include "sim/SimHidFace.h"
-#include "sim/SimUnit.h"
-#include "support/VirtualClock.h"
-#include "unit/Unit.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>
@@ -33,14 +27,8 @@ inline QCoreApplication& shareApp() {
     return instance;
 }
 
-class ShareRig : public testing::Test {
+class ShareRig : public testing::Test, public UnitRig {
 public:
-    VirtualClock clock;
-    sim::SimUnit sim;
-    sim::SimHidFace face{sim, clock};
-    VirtualHidBackend backend;
-    Unit unit{clock};
-    std::unique_ptr<ConnectionAssembly> engine;
     std::unique_ptr<UnitServer> server;
     QTemporaryDir runtime;
     QTemporaryDir files;
@@ -50,19 +38,7 @@ public:
         shareApp();
         savedRuntime = qgetenv("XDG_RUNTIME_DIR");
         qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-        backend.setThreadedReads(false);
-        face.onInputReport = [this](const sim::SimHidFace::InputReport& r) {
-            backend.sendInput(unitKey, r.data(), r.size());
-        };
-        unitKey = backend.plug(simUnitSpec(), [this](const uint8_t* r, std::size_t n) {
-            face.writeOutputReport(r, n);
-        });
-        engine = std::make_unique<ConnectionAssembly>(clock, unit, backend, [] {
-            return std::optional<std::vector<SerialPortEntry>>(std::vector<SerialPortEntry>{});
-        });
-        unit.attach(linkOf(*engine));
-        const UnitResult<UnitStatus> r =
-            unit.await<UnitStatus>([this](UnitDone<UnitStatus> d) { unit.connect(std::move(d)); });
+        const UnitResult<UnitStatus> r = connect();
         ASSERT_TRUE(r) << r.error().message;
         server = std::make_unique<UnitServer>(unit, clock);
         QString error;
@@ -95,8 +71,6 @@ public:
         return c;
     }
     std::string file(const char* name) const { return files.filePath(name).toStdString(); }
-
-    std::string unitKey;
 };
 
 // A client that speaks the protocol's lines itself, to send what UnitClient never would.

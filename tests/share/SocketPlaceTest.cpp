@@ -2,6 +2,7 @@
 // one owner per unit, and the file a crashed owner left behind.
 #include "ShareRig.h"
 
+#include "share/PeerUser.h"
 #include "share/RuntimeFolder.h"
 #include "share/SocketProbe.h"
 
@@ -57,6 +58,41 @@ TEST_F(SocketPlace, OnlyTheUserMayReachTheSocket) {
     ASSERT_TRUE(fallback) << error.toStdString();
     EXPECT_EQ(*fallback, home.path() + "/.m7410");
     EXPECT_EQ(modeOf(*fallback), 0700u);
+}
+
+// The warnings of the share category, caught while a test runs.
+std::vector<QString> shareWarnings;
+void catchShareWarnings(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtWarningMsg && QByteArray(context.category) == "m7410.share")
+        shareWarnings.push_back(text);
+}
+
+TEST_F(SocketPlace, APeerOfAnotherUserIsRefusedAndLoggedAndOthersGoOn) {
+    RawClient first(*this, server->socketPath());
+    ASSERT_EQ(first.hello.value("event").toString(), "hello");
+    bool otherUser = true;
+    server->setPeerUserLookup([&otherUser](qintptr fd) -> std::optional<uid_t> {
+        if (otherUser) return ::getuid() + 1;
+        return peerUserOf(fd);
+    });
+    shareWarnings.clear();
+    const QtMessageHandler saved = qInstallMessageHandler(catchShareWarnings);
+    RawClient stranger(*this, server->socketPath());
+    qInstallMessageHandler(saved);
+    EXPECT_TRUE(stranger.hello.isEmpty());
+    EXPECT_NE(stranger.socket.state(), QLocalSocket::ConnectedState);
+    EXPECT_TRUE(stranger.call(1, "status").isEmpty());
+    ASSERT_EQ(shareWarnings.size(), 1u);
+    EXPECT_TRUE(shareWarnings[0].contains(QString("user %1").arg(::getuid() + 1)))
+        << shareWarnings[0].toStdString();
+    EXPECT_EQ(server->clientCount(), 1);
+
+    // The client served before goes on, and the owner's own user still gets in.
+    EXPECT_FALSE(first.call(2, "status").contains("error"));
+    otherUser = false;
+    RawClient later(*this, server->socketPath());
+    EXPECT_EQ(later.hello.value("event").toString(), "hello");
+    EXPECT_FALSE(later.call(3, "status").contains("error"));
 }
 
 TEST_F(SocketPlace, OneOwnerPerUnitAndAStaleSocketIsReplaced) {

@@ -1,13 +1,7 @@
 // The unit API on the simulated unit over USB, on virtual time: outcomes as typed results,
 // notifications, one operation at a time, and files refused before the unit is asked.
-#include "unit/Unit.h"
-#include "e2e/HidRig.h"
-#include "link/ConnectionAssembly.h"
-#include "link/VirtualHidBackend.h"
+#include "common/UnitRig.h"
 #include "protocol/Frame.h"
-#include "sim/SimHidFace.h"
-#include "sim/SimUnit.h"
-#include "support/VirtualClock.h"
 
 #include <QTemporaryDir>
 
@@ -18,40 +12,16 @@
 namespace m7410::test {
 namespace {
 
-class UnitApi : public testing::Test {
+class UnitApi : public testing::Test, public UnitRig {
 protected:
-    VirtualClock clock;
-    sim::SimUnit sim;
-    sim::SimHidFace face{sim, clock};
-    VirtualHidBackend backend;
-    Unit unit{clock};
-    std::unique_ptr<ConnectionAssembly> engine;
     QTemporaryDir dir;
 
-    void SetUp() override {
-        backend.setThreadedReads(false);
-        face.onInputReport = [this](const sim::SimHidFace::InputReport& r) {
-            backend.sendInput(unitKey, r.data(), r.size());
-        };
-        unitKey = backend.plug(simUnitSpec(), [this](const uint8_t* r, std::size_t n) {
-            face.writeOutputReport(r, n);
-        });
-        engine = std::make_unique<ConnectionAssembly>(clock, unit, backend, [] {
-            return std::optional<std::vector<SerialPortEntry>>(std::vector<SerialPortEntry>{});
-        });
-        unit.attach(linkOf(*engine));
-    }
     void TearDown() override { EXPECT_EQ(sim.malformedFrames(), 0); }
 
     template <class T, class Start> UnitResult<T> run(Start start) {
         return unit.await<T>(std::move(start));
     }
-    UnitResult<UnitStatus> connect() {
-        return run<UnitStatus>([this](UnitDone<UnitStatus> d) { unit.connect(std::move(d)); });
-    }
     std::string path(const char* name) const { return dir.filePath(name).toStdString(); }
-
-    std::string unitKey;
 };
 
 TEST_F(UnitApi, ConnectReportsTheUnitAndTellsListeners) {
