@@ -3,6 +3,7 @@
 #include "editing/EditHistory.h"
 #include "editing/EqFitDialog.h"
 #include "editing/EqImportDialog.h"
+#include "editing/MeasurementOverlay.h"
 #include "eqtext/FilterTextParser.h"
 #include "eqtext/FilterTextWriter.h"
 #include "panels/ChannelGroup.h"
@@ -69,6 +70,8 @@ EditMenu::EditMenu(EditMenuParts parts, QMenu* before, QObject* parent)
     fitMeasurement = editMenu->addAction(QStringLiteral("Fit to measurement\u2026"));
     connect(fitMeasurement, &QAction::triggered, this, &EditMenu::fitClicked);
     connect(p.eq.fitButton(), &QPushButton::clicked, this, &EditMenu::fitClicked);
+    overlay = new MeasurementOverlay(p.eq, p.session.model(), p.graph.geometry(),
+                                     [this] { return eqPageChannel(); }, this);
     runPreview = [](EqImportDialog& preview) { return preview.exec() == QDialog::Accepted; };
     runFitPreview = [](EqFitDialog& preview) { return preview.exec() == QDialog::Accepted; };
     connect(editMenu, &QMenu::aboutToShow, this, &EditMenu::update);
@@ -217,6 +220,8 @@ void EditMenu::fitClicked() {
         !preview.fit().error.empty())
         return;
     applyBands(channel, preview.fit().bands, tr("%1 EQ fit").arg(channelName(channel)));
+    const FitOptions o = preview.options();
+    overlay->show(channel, preview.measured(), preview.target(), o.fromHz, o.toHz);
 }
 
 void EditMenu::exportClicked() {

@@ -22,6 +22,7 @@ class EqImportDialog;
 class EqPage;
 class GainPage;
 class LimiterPage;
+class MeasurementOverlay;
 class ResponseGraph;
 class Session;
 class UserDialogs;
@@ -62,6 +63,8 @@ public:
     QAction* importAction() const { return importFilters; }
     QAction* exportAction() const { return exportFilters; }
     QAction* fitAction() const { return fitMeasurement; }
+    // The last applied fit's measurement on the EQ page's graph.
+    MeasurementOverlay& measurementOverlay() const { return *overlay; }
 
     // Brings the items' names and availability up to date.
     void update();
@@ -98,6 +101,7 @@ private:
     QAction* importFilters = nullptr;
     QAction* exportFilters = nullptr;
     QAction* fitMeasurement = nullptr;
+    MeasurementOverlay* overlay = nullptr;
 };
 
 } // namespace m7410

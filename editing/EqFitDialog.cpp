@@ -1,6 +1,6 @@
 #include "editing/EqFitDialog.h"
 
-#include "eqtext/ResponseComparison.h"
+#include "editing/FitCurves.h"
 #include "fit/FitReport.h"
 #include "model/DisplayFormats.h"
 #include "model/ValueTables.h"
@@ -14,11 +14,16 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
+#include <QProgressBar>
+#include <QPromise>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QThreadPool>
 #include <QVBoxLayout>
 
-#include <vector>
+#include <algorithm>
+#include <cmath>
+#include <memory>
 
 namespace m7410 {
 
@@ -37,20 +42,6 @@ QDoubleSpinBox* spinBox(double lo, double hi, double value, int decimals, const 
     box->setSuffix(suffix);
     box->setAccessibleName(name);
     return box;
-}
-
-// The mean over the fit range of a level along the measurement's points, for drawing each
-// curve around the graph's 0 dB line.
-template <typename Level>
-double meanInRange(const Response& measured, const FitOptions& o, Level level) {
-    double sum = 0.0;
-    int n = 0;
-    for (const ResponsePoint& p : measured.points) {
-        if (p.hz < o.fromHz || p.hz > o.toHz) continue;
-        sum += level(p);
-        ++n;
-    }
-    return n > 0 ? sum / n : 0.0;
 }
 
 } // namespace
@@ -83,9 +74,28 @@ EqFitDialog::EqFitDialog(Inputs inputs, const ResponseGraph& g, ChooseTarget cho
     targetRow->addWidget(targetChoice);
     targetRow->addWidget(targetName, 1);
     form->addRow(tr("Target"), targetRow);
+    auto* keepRow = new QHBoxLayout;
+    for (int row = 0; row < EqRowsPerChannel; ++row) {
+        auto*& box = keep[static_cast<std::size_t>(row)];
+        box = new QCheckBox(QString::number(row + 1), this);
+        box->setAccessibleName(tr("Keep band %1 as it is").arg(row + 1));
+        keepRow->addWidget(box);
+    }
+    keepRow->addStretch(1);
+    form->addRow(tr("Keep bands"), keepRow);
     layout->addLayout(form);
+    auto* fitRow = new QHBoxLayout;
     fitAgain = new QPushButton(tr("Fit"), this);
-    layout->addWidget(fitAgain, 0, Qt::AlignLeft);
+    busyIndicator = new QProgressBar(this);
+    busyIndicator->setRange(0, 0);
+    busyIndicator->setAccessibleName(tr("Fitting"));
+    busyIndicator->hide();
+    stopFit = new QPushButton(tr("Stop"), this);
+    stopFit->hide();
+    fitRow->addWidget(fitAgain);
+    fitRow->addWidget(busyIndicator, 1);
+    fitRow->addWidget(stopFit);
+    layout->addLayout(fitRow);
 
     bands = new QTableWidget(this);
     bands->setAccessibleName(tr("Proposed bands"));
@@ -110,6 +120,8 @@ EqFitDialog::EqFitDialog(Inputs inputs, const ResponseGraph& g, ChooseTarget cho
     layout->addWidget(buttons);
 
     connect(fitAgain, &QPushButton::clicked, this, &EqFitDialog::refit);
+    connect(stopFit, &QPushButton::clicked, this, &EqFitDialog::stop);
+    connect(&watcher, &QFutureWatcher<EqFit>::finished, this, &EqFitDialog::finished);
     connect(targetChoice, &QPushButton::clicked, this, [this] {
         if (!chooseTarget) return;
         if (const auto chosen = chooseTarget()) setTarget(chosen->first, chosen->second);
@@ -123,18 +135,74 @@ FitOptions EqFitDialog::options() const {
     o.toHz = to->value();
     o.maxBoostDb = maxBoost->value();
     o.cutOnly = cutOnly->isChecked();
+    for (int row = 0; row < EqRowsPerChannel; ++row)
+        o.keep[static_cast<std::size_t>(row)] = keep[static_cast<std::size_t>(row)]->isChecked();
     return o;
 }
 
+EqFitDialog::~EqFitDialog() {
+    // The worker holds its own copies and runs to its end; nothing waits for it.
+    watcher.disconnect(this);
+    watcher.cancel();
+}
+
 void EqFitDialog::setTarget(const Response& t, const QString& name) {
-    target = t;
+    targetResponse = t;
     targetName->setText(name);
     refit();
 }
 
 void EqFitDialog::refit() {
-    result = fitChannel(in.measured, target, in.current, options());
-    apply->setEnabled(result.error.empty());
+    if (closed) return;
+    watcher.cancel();
+    // The worker gets copies: the dialog may be gone before it ends.
+    auto promise = std::make_shared<QPromise<EqFit>>();
+    QFuture<EqFit> future = promise->future();
+    QThreadPool::globalInstance()->start(
+        [promise, measured = in.measured, target = targetResponse, current = in.current,
+         o = options()] {
+            promise->start();
+            if (!promise->isCanceled()) promise->addResult(fitChannel(measured, target, current, o));
+            promise->finish();
+        });
+    watcher.setFuture(future);
+    running = true;
+    apply->setEnabled(false);
+    busyIndicator->show();
+    stopFit->show();
+    figures->setText(tr("Fitting\u2026"));
+}
+
+void EqFitDialog::stop() {
+    if (!running) return;
+    watcher.cancel();
+    watcher.setFuture(QFuture<EqFit>());
+    running = false;
+    result = EqFit{};
+    result.error = tr("Fit stopped; press Fit to fit again").toStdString();
+    showResult();
+}
+
+void EqFitDialog::done(int r) {
+    closed = true;
+    stop();
+    QDialog::done(r);
+}
+
+void EqFitDialog::finished() {
+    // A fit that was stopped, replaced or outlived its dialog's closing brings nothing.
+    const QFuture<EqFit> future = watcher.future();
+    if (closed || !running || future.isCanceled() || future.resultCount() == 0) return;
+    running = false;
+    result = future.result();
+    showResult();
+    emit fitted();
+}
+
+void EqFitDialog::showResult() {
+    busyIndicator->hide();
+    stopFit->hide();
+    apply->setEnabled(!running && result.error.empty());
     if (!result.error.empty()) {
         figures->setText(text(result.error));
     } else {
@@ -160,7 +228,8 @@ void EqFitDialog::fillTable() {
     bands->setRowCount(ok ? EqRowsPerChannel : 0);
     for (int row = 0; ok && row < EqRowsPerChannel; ++row) {
         const EqBand& b = result.bands[static_cast<std::size_t>(row)];
-        const QString cells[] = {QString::number(row + 1),
+        const bool kept = keep[static_cast<std::size_t>(row)]->isChecked();
+        const QString cells[] = {kept ? tr("%1 (kept)").arg(row + 1) : QString::number(row + 1),
                                  text(std::string(EqTypeList[std::clamp(b.type, 0, 2)])),
                                  text(formatFrequency(b.freq)) + QStringLiteral(" Hz"),
                                  text(formatEqGain(b.gainInForce())) + QStringLiteral(" dB"),
@@ -178,34 +247,10 @@ void EqFitDialog::drawCurves() {
     image = graph.background().convertToFormat(QImage::Format_RGB32);
     const FitOptions o = options();
     const bool fitted = result.error.empty();
-    const ChannelBands& proposed = fitted ? result.bands : in.current;
-    // Each curve around 0 dB over the fit range, as the error measure moves the target.
-    const double measuredMean =
-        meanInRange(in.measured, o, [](const ResponsePoint& p) { return p.db; });
-    const double targetMean =
-        meanInRange(in.measured, o, [&](const ResponsePoint& p) { return levelAt(target.points, p.hz); });
-    const double predictedMean = meanInRange(
-        in.measured, o, [&](const ResponsePoint& p) { return p.db + unitLevel(proposed, p.hz); });
-    const GraphGeometry& g = graph.geometry();
-    std::vector<QPointF> measured, targetCurve, predicted;
-    const double lowest = in.measured.points.empty() ? 0.0 : in.measured.points.front().hz;
-    const double highest = in.measured.points.empty() ? 0.0 : in.measured.points.back().hz;
-    for (int x = GraphGeometry::firstColumn; x <= g.lastColumn(); ++x) {
-        const double hz = g.columnFrequency(x);
-        targetCurve.emplace_back(x, g.levelToRow(levelAt(target.points, hz) - targetMean));
-        if (hz < lowest || hz > highest) continue;
-        const double m = levelAt(in.measured.points, hz);
-        measured.emplace_back(x, g.levelToRow(m - measuredMean));
-        if (fitted) predicted.emplace_back(x, g.levelToRow(m + unitLevel(proposed, hz) - predictedMean));
-    }
     QPainter p(&image);
-    for (const auto& [points, colour] :
-         {std::pair{&targetCurve, TargetColour}, std::pair{&measured, MeasurementColour},
-          std::pair{&predicted, PredictedColour}}) {
-        if (points->empty()) continue;
-        p.setPen(QColor(colour));
-        p.drawPolyline(points->data(), static_cast<int>(points->size()));
-    }
+    drawFitCurves(p, graph.geometry(), in.measured, targetResponse, o.fromHz, o.toHz,
+                  fitted ? &result.bands : nullptr,
+                  {MeasurementColour, TargetColour, PredictedColour});
     p.end();
     pictureLabel->setPixmap(QPixmap::fromImage(image));
 }

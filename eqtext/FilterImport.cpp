@@ -33,14 +33,6 @@ std::string requestedText(const TextFilter& f) {
     return s;
 }
 
-std::string snappedText(const EqBand& b) {
-    std::string s = pad(std::string(EqTypeList[std::clamp(b.type, 0, EqTypeCount - 1)]), 4) + " " +
-                    pad(formatFrequency(b.freq) + " Hz", 11) + " " +
-                    pad(formatEqGain(b.gainInForce()) + " dB", 9);
-    if (b.type == EqTypePeaking) s += " Q " + formatQ(b.q);
-    return s;
-}
-
 } // namespace
 
 EqBand snapFilter(const TextFilter& filter, EqBand band) {
@@ -104,12 +96,20 @@ std::string deviationText(const Deviation& d) {
     return fixed(d.largestDb, 2) + " dB at " + fixed(d.atHz, 0) + " Hz";
 }
 
+std::string bandText(const EqBand& b) {
+    std::string s = pad(std::string(EqTypeList[std::clamp(b.type, 0, EqTypeCount - 1)]), 4) + " " +
+                    pad(formatFrequency(b.freq) + " Hz", 11) + " " +
+                    pad(formatEqGain(b.gainInForce()) + " dB", 9);
+    if (b.type == EqTypePeaking) s += " Q " + formatQ(b.q);
+    return s;
+}
+
 std::string importPreviewText(const FilterImport& plan) {
     if (!plan.error.empty()) return plan.error + "\n";
     std::string out;
     for (size_t i = 0; i < plan.requested.size(); ++i) {
         out += std::to_string(i + 1) + ": " + requestedText(plan.requested[i]) + " -> " +
-               snappedText(plan.bands[i]) + "\n";
+               bandText(plan.bands[i]) + "\n";
     }
     out += "Largest difference 20 Hz .. 20 kHz: " + deviationText(plan.deviation) + "\n";
     return out;

@@ -33,6 +33,10 @@ struct FilterImport {
 
 FilterImport planFilterImport(const FilterText& text, const ChannelBands& current);
 
+// A band's table values in columns: "PEQ  1000 Hz     -3 dB     Q 2" (a shelf: no Q, the
+// columns padded all the same).
+std::string bandText(const EqBand& band);
+
 // The preview as text: one line per filter, requested then snapped values, then the largest
 // difference and where it occurs.
 std::string importPreviewText(const FilterImport& plan);

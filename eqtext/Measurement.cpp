@@ -1,13 +1,12 @@
 // Reading and interpolating measured or target responses.
 #include "eqtext/Measurement.h"
 
+#include "support/PlainFileReader.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <map>
-#include <system_error>
 
 namespace m7410 {
 
@@ -123,33 +122,13 @@ Response parseResponseText(std::string_view text) {
 }
 
 Response readResponseFile(const std::string& path) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (status.type() == fs::file_type::not_found) return {{}, path + ": no such file"};
-    if (ec) return {{}, path + ": " + ec.message()};
+    const PlainRead file = readPlainFile(path, LargestResponseFile);
+    if (file.status == PlainRead::Status::Missing) return {{}, path + ": no such file"};
     // A pipe or a device would be waited on (or read forever), not read.
-    if (!fs::is_regular_file(status)) return {{}, path + ": not a plain file"};
-    const std::uintmax_t size = fs::file_size(path, ec);
-    if (ec) return {{}, path + ": " + ec.message()};
-    const auto tooLarge = [&] {
-        return Response{{}, path + ": larger than 16 MiB, so not a measurement"};
-    };
-    if (size > static_cast<std::uintmax_t>(LargestResponseFile)) return tooLarge();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {{}, path + ": cannot be opened for reading"};
-    // The size may have changed since it was looked at: read at most one byte past the limit.
-    std::string bytes(static_cast<std::size_t>(size) + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    while (bytes.size() <= static_cast<std::size_t>(LargestResponseFile) && in) {
-        char more[4096];
-        in.read(more, sizeof more);
-        bytes.append(more, static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad()) return {{}, path + ": cannot be read"};
-    if (bytes.size() > static_cast<std::size_t>(LargestResponseFile)) return tooLarge();
-    Response r = parseResponseText(bytes);
+    if (file.notRegular) return {{}, path + ": not a plain file"};
+    if (file.tooLarge) return {{}, path + ": larger than 16 MiB, so not a measurement"};
+    if (file.status != PlainRead::Status::Read) return {{}, path + ": " + file.reason};
+    Response r = parseResponseText(file.bytes);
     if (!r.ok()) r.error = path + ": " + r.error;
     return r;
 }

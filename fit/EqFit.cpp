@@ -125,11 +125,13 @@ EqFit fitChannel(const Response& measured, const Response& target, const Channel
     const TableLimits tl{loFreq, hiFreq, 0,
                          EqGainZeroIndex +
                              static_cast<int>(std::floor(maxGain * GainStepsPerDb + 1e-9))};
+    // The plain fit knows only what a user would type into another program: the range, the
+    // limits and the unit's published spans, none of the steps between.
     FitLimits cl;
-    cl.loHz = FreqTable[static_cast<std::size_t>(loFreq)];
-    cl.hiHz = FreqTable[static_cast<std::size_t>(hiFreq)];
+    cl.loHz = std::max(o.fromHz, FreqTable.front());
+    cl.hiHz = std::min(o.toHz, FreqTable.back());
     cl.minGain = EqGainTable.front();
-    cl.maxGain = EqGainTable[static_cast<std::size_t>(tl.hiGain)];
+    cl.maxGain = maxGain;
     cl.minQ = QTable.front();
     cl.maxQ = QTable.back();
     const FitProblem problem(hz, base);

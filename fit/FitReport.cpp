@@ -1,9 +1,8 @@
 #include "fit/FitReport.h"
 
+#include "eqtext/FilterImport.h"
 #include "model/DisplayFormats.h"
-#include "model/ValueTables.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -19,11 +18,6 @@ std::string fixed(double v, int decimals) {
     return s;
 }
 
-std::string pad(std::string s, std::size_t width) {
-    if (s.size() < width) s.append(width - s.size(), ' ');
-    return s;
-}
-
 } // namespace
 
 std::string figureText(double dB) {
@@ -33,12 +27,10 @@ std::string figureText(double dB) {
 std::string fitReportText(const EqFit& fit) {
     std::string out;
     for (int row = 0; row < EqRowsPerChannel; ++row) {
-        const EqBand& b = fit.bands[static_cast<std::size_t>(row)];
+        // The columns of the filter import's preview, without its trailing blanks.
         std::string line = "band " + std::to_string(row + 1) + "  " +
-                           pad(std::string(EqTypeList[std::clamp(b.type, 0, EqTypeCount - 1)]), 4) +
-                           " " + pad(formatFrequency(b.freq) + " Hz", 11) + " " +
-                           formatEqGain(b.gainInForce()) + " dB";
-        if (b.type == EqTypePeaking) line = pad(line, 34) + " Q " + formatQ(b.q);
+                           bandText(fit.bands[static_cast<std::size_t>(row)]);
+        line.erase(line.find_last_not_of(' ') + 1);
         out += line + "\n";
     }
     out += "RMS error: " + figureText(fit.before.rms) + " before, " +

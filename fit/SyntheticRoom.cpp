@@ -66,7 +66,7 @@ double roomLevel(const SyntheticRoom& room, double hz) {
     for (const RoomMode& m : room.broad)
         db += resonanceDb(m, hz);
     if (hz > 2000.0) db += room.tiltDbPerDecade * std::log10(hz / 2000.0);
-    db += room.rippleDb * std::sin(6.283185307179586 * 4.3 * std::log2(hz / 20.0) + room.ripplePhase);
+    db += 0.5 * room.rippleDb * std::sin(6.283185307179586 * 4.3 * std::log2(hz / 20.0) + room.ripplePhase);
     return db;
 }
 

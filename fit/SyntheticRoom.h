@@ -22,7 +22,7 @@ struct SyntheticRoom {
     std::vector<RoomMode> modes;    // 3 to 6 below 400 Hz, 3 to 11 dB, Q 2 to 12
     std::vector<RoomMode> broad;    // broad deviations above 400 Hz, 1 to 3 dB, Q 0.4 to 1.2
     double tiltDbPerDecade = 0.0;   // above 2 kHz
-    double rippleDb = 0.3;          // amplitude of a ripple of about 4.3 cycles per octave
+    double rippleDb = 0.3;          // peak-to-peak of a ripple of about 4.3 cycles per octave
     double ripplePhase = 0.0;
     double levelDb = 85.0;          // overall level, as a measurement program shows SPL
 };

@@ -206,6 +206,15 @@ def scanner_seeds():
     write("frame_scanner_fuzz", "cut-short", bytes([6, 9]) + BLOCK_WRITE[:100])
 
 
+def measurement_seeds():
+    write("measurement_fuzz", "text-export",
+          b"* Measurement export\n* Smoothing: none\nFreq(Hz) SPL(dB) Phase(degrees)\n"
+          b"20.000 80.5 0.0\n25.0 81.25 -12.5\n31.5 79.0 3\n40 82 0\n")
+    write("measurement_fuzz", "frd", b"20\t80\n30\t81.5\n30\t82.5\n1e3\t75\n20000\t70.25\n")
+    write("measurement_fuzz", "csv", b"\xEF\xBB\xBFFrequency (Hz),Level (dB)\r\n100,80\r\n50,81\r\n200;79\r\n")
+    write("measurement_fuzz", "refused", b"Hz dB\n20 80\n30 nan\n0 81\n")
+
+
 if __name__ == "__main__":
     receive_seeds()
     serial_seeds()
@@ -214,3 +223,4 @@ if __name__ == "__main__":
     settings_seeds()
     logo_seeds()
     scanner_seeds()
+    measurement_seeds()

@@ -57,12 +57,17 @@ std::pair<FilteredField*, SpinButtons*> spinField(const QString& allowed, const 
 EqPage::EqPage(PanelContext context, QWidget* parent)
     : PageFrame(tr("HPF/LPF/EQ page"), parent), ctx(context), bands(new QGroupBox(this)),
       crossovers(new QGroupBox(this)), zeroDb(new QPushButton(QStringLiteral("0 dB"), this)),
-      fit(new QPushButton(tr("Fit to measurement\u2026"), this)), graphPicture(new GraphPicture(this)) {
+      fit(new QPushButton(tr("Fit to measurement\u2026"), this)),
+      showMeasurement(new QPushButton(tr("Show measurement"), this)),
+      graphPicture(new GraphPicture(this)) {
     buildBandBox();
     buildCrossoverBox();
     zeroDb->setGeometry(424, 96, 60, 23);
     zeroDb->setAccessibleName(tr("Set all EQ gains to 0 dB"));
     fit->setGeometry(424, 126, 150, 23);
+    showMeasurement->setGeometry(580, 126, 140, 23);
+    showMeasurement->setCheckable(true);
+    showMeasurement->setAccessibleName(tr("Show the fitted measurement on the graph"));
     graphPicture->move(4, GraphTop);
     setFocusProxy(rows[0].freq);
     resize(728, GraphTop + GraphPicture::GraphHeight + 4);

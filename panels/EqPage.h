@@ -59,6 +59,8 @@ public:
     QPushButton* zeroDbButton() const { return zeroDb; }
     // "Fit to measurement...", which the edit menu's item of that name answers.
     QPushButton* fitButton() const { return fit; }
+    // "Show measurement": the last applied fit's measurement over the graph (checkable).
+    QPushButton* measurementToggle() const { return showMeasurement; }
     GraphPicture* graph() const { return graphPicture; }
 
 private:
@@ -71,6 +73,7 @@ private:
     QGroupBox* crossovers;
     QPushButton* zeroDb;
     QPushButton* fit;
+    QPushButton* showMeasurement;
     GraphPicture* graphPicture;
     std::array<EqRowControls, EqRowsPerChannel> rows{};
     CrossoverControls hpf;

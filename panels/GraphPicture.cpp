@@ -19,9 +19,22 @@ void GraphPicture::setPicture(const QImage& picture) {
     update();
 }
 
+void GraphPicture::setOverlay(std::function<void(QPainter&)> paint) {
+    overlay = std::move(paint);
+    update();
+}
+
+QImage GraphPicture::shown() const {
+    QImage out = image;
+    QPainter p(&out);
+    if (overlay) overlay(p);
+    return out;
+}
+
 void GraphPicture::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.drawImage(0, 0, image);
+    if (overlay) overlay(p);
 }
 
 void GraphPicture::mousePressEvent(QMouseEvent* event) {

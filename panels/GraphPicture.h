@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <functional>
+
 namespace m7410 {
 
 // The 720 x 249 response picture of the HPF/LPF/EQ page. It shows whatever was last painted
@@ -18,6 +20,10 @@ public:
 
     void setPicture(const QImage& image);
     const QImage& picture() const { return image; }
+    // Painted over the picture on every repaint (curves that follow the model, not the picture).
+    void setOverlay(std::function<void(QPainter&)> paint);
+    // The picture with the overlay, as the widget shows it.
+    QImage shown() const;
 
 signals:
     void pressedAt(QPoint pos, Qt::MouseButton button);
@@ -32,6 +38,7 @@ protected:
 
 private:
     QImage image;
+    std::function<void(QPainter&)> overlay;
 };
 
 } // namespace m7410

@@ -24,42 +24,11 @@ const QString RewFile = QStringLiteral(M7410_EQTEXT_DATA "/rew-room.txt");
 
 class EqImportFlowTest : public WindowFixture {
 protected:
-    MainWindow& connect() {
-        MainWindow& w = connectedWindow();
-        QTest::mouseClick(w.channelGroup()->pageButton(PageEq, 2), Qt::LeftButton);
-        return w;
-    }
-    ChannelBands bandsOf(int channel) {
-        ChannelBands out;
-        for (int row = 0; row < EqRowsPerChannel; ++row)
-            out[row] = window->session().model().band(bandAddress(channel, row));
-        return out;
-    }
-    bool unitMatchesModel() {
-        const BlockData& set = demo.unit().currentSet();
-        return encodeBlock(window->session().model(), set) == set &&
-               demo.unit().malformedFrames() == 0;
-    }
-    void sendAll() { clock.advance(8 * 510 + 1000); }
-    EditMenu& menu() { return window->editMenu(); }
-    // As opening the menu does, the items' availability is brought up to date first.
-    void choose(QAction* item) {
-        menu().update();
-        item->trigger();
-    }
     int previews = 0;
 };
 
-int pixelsOf(const QImage& image, QRgb colour) {
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
-    return n;
-}
-
 TEST_F(EqImportFlowTest, ApplyPutsTheSnappedBandsInTheChannelAsOneStep) {
-    MainWindow& w = connect();
+    MainWindow& w = connectedOnEqPage(2);
     const ChannelBands before = bandsOf(2);
     dialogs.nextOpen = RewFile;
     menu().runPreview = [&](EqImportDialog& preview) {
@@ -98,7 +67,7 @@ TEST_F(EqImportFlowTest, ApplyPutsTheSnappedBandsInTheChannelAsOneStep) {
 }
 
 TEST_F(EqImportFlowTest, CancelAndRefusalChangeNothing) {
-    MainWindow& w = connect();
+    MainWindow& w = connectedOnEqPage(2);
     sendAll();
     const ChannelModel before = w.session().model();
     const BlockData unitBefore = demo.unit().currentSet();
@@ -115,14 +84,12 @@ TEST_F(EqImportFlowTest, CancelAndRefusalChangeNothing) {
                        .arg(100 * i)
                        .toLatin1());
     many.close();
-    dialogs.nextOpen = many.fileName();
-    choose(menu().importAction());
+    chooseWithFile(menu().importAction(), many.fileName());
     EXPECT_EQ(previews, 1) << "refused before any preview";
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_TRUE(dialogs.messages[0].contains("7 filters")) << dialogs.messages[0].toStdString();
 
-    dialogs.nextOpen = programFile("missing.txt");
-    choose(menu().importAction());
+    chooseWithFile(menu().importAction(), programFile("missing.txt"));
     EXPECT_EQ(dialogs.errors.size(), 1u);
 
     QCoreApplication::processEvents();
@@ -133,7 +100,7 @@ TEST_F(EqImportFlowTest, CancelAndRefusalChangeNothing) {
 }
 
 TEST_F(EqImportFlowTest, APipeOrADeviceIsRefusedAtOnceAndNothingIsSent) {
-    MainWindow& w = connect();
+    MainWindow& w = connectedOnEqPage(2);
     sendAll();
     const ChannelModel before = w.session().model();
     const BlockData unitBefore = demo.unit().currentSet();
@@ -164,10 +131,9 @@ TEST_F(EqImportFlowTest, APipeOrADeviceIsRefusedAtOnceAndNothingIsSent) {
 }
 
 TEST_F(EqImportFlowTest, ExportWritesTheChannelAndReadsBackUnchanged) {
-    MainWindow& w = connect();
+    MainWindow& w = connectedOnEqPage(2);
     menu().runPreview = [&](EqImportDialog&) { return ++previews, true; };
-    dialogs.nextOpen = RewFile;
-    choose(menu().importAction());
+    chooseWithFile(menu().importAction(), RewFile);
     const ChannelBands imported = bandsOf(2);
 
     dialogs.nextSave = programFile("high.txt");
@@ -178,8 +144,7 @@ TEST_F(EqImportFlowTest, ExportWritesTheChannelAndReadsBackUnchanged) {
     EXPECT_TRUE(text.startsWith("# M_7410 equaliser of channel \"High\"\nPreamp: 0 dB\n"));
     EXPECT_TRUE(text.contains("Filter 3: ON LS 6dB Fc 45.5 Hz Gain 4 dB\n"));
 
-    dialogs.nextOpen = dialogs.nextSave;
-    choose(menu().importAction());
+    chooseWithFile(menu().importAction(), dialogs.nextSave);
     EXPECT_EQ(bandsOf(2), imported);
     EXPECT_EQ(menu().history().stack().count(), 1) << "an import that changes nothing is no step";
 
@@ -199,8 +164,7 @@ TEST_F(EqImportFlowTest, ImportNeedsTheLinkAndAnOpenEqPage) {
     EXPECT_FALSE(menu().importAction()->isEnabled()) << "no link";
     EXPECT_TRUE(menu().exportAction()->isEnabled());
     menu().runPreview = [&](EqImportDialog&) { return ++previews, true; };
-    dialogs.nextOpen = RewFile;
-    choose(menu().importAction());
+    chooseWithFile(menu().importAction(), RewFile);
     EXPECT_EQ(previews, 0);
 }
 

@@ -110,6 +110,8 @@ TEST_F(ScreenshotTest, FitPreviewOfASyntheticRoom) {
     w.editMenu().runFitPreview = [&](EqFitDialog& preview) {
         preview.toField()->setValue(400);
         preview.fitButton()->click();
+        while (preview.busy())
+            QTest::qWait(5);
         preview.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&preview));
         const QImage picture = preview.grab().toImage();

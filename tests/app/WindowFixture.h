@@ -10,12 +10,18 @@
 #include "app/TopGroup.h"
 #include "app/TrafficLogView.h"
 #include "demo/DemoUnit.h"
+#include "editing/EditMenu.h"
+#include "panels/ChannelGroup.h"
+#include "panels/ColourButton.h"
 #include "panels/PanelFixture.h"
 #include "panels/UserDialogs.h"
+#include "protocol/ParameterBlock.h"
 #include "protocol/Session.h"
 #include "support/VirtualClock.h"
 
+#include <QAction>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -70,6 +76,15 @@ public:
     QString nextOpen;
     QString nextSave;
 };
+
+// How many pixels of the picture have the colour.
+inline int pixelsOf(const QImage& image, QRgb colour) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
+    return n;
+}
 
 // A main window on virtual time whose program folder is a fresh temporary folder.
 class WindowFixture : public ::testing::Test, private QtAppFirst {
@@ -126,6 +141,44 @@ protected:
         pressConnect();
         EXPECT_EQ(w.session().linkOpen(), 1);
         return w;
+    }
+
+    // A fresh window, connected, with the channel's HPF/LPF/EQ page open.
+    MainWindow& connectedOnEqPage(int channel) {
+        MainWindow& w = connectedWindow();
+        QTest::mouseClick(w.channelGroup()->pageButton(PageEq, channel), Qt::LeftButton);
+        return w;
+    }
+
+    ChannelBands bandsOf(int channel) {
+        ChannelBands out;
+        for (int row = 0; row < EqRowsPerChannel; ++row)
+            out[static_cast<std::size_t>(row)] =
+                window->session().model().band(bandAddress(channel, row));
+        return out;
+    }
+
+    // The unit holds the window's set, and every frame it got was well formed.
+    bool unitMatchesModel() {
+        const BlockData& set = demo.unit().currentSet();
+        return encodeBlock(window->session().model(), set) == set &&
+               demo.unit().malformedFrames() == 0;
+    }
+
+    // Long enough for a channel's paced band messages to reach the unit.
+    void sendAll() { clock.advance(8 * 510 + 1000); }
+
+    EditMenu& menu() { return window->editMenu(); }
+    // As opening the menu does, the items' availability is brought up to date first.
+    void choose(QAction* item) {
+        menu().update();
+        item->trigger();
+    }
+    // An edit-menu item that asks for a file, answered with file; its preview runs as the test
+    // set it up.
+    void chooseWithFile(QAction* item, const QString& file) {
+        dialogs.nextOpen = file;
+        choose(item);
     }
 
     QTemporaryDir dir;

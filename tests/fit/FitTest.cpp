@@ -85,7 +85,7 @@ TEST(Measurement, TheThreeFormatsReadAlike) {
         EXPECT_EQ(csv.points[i].db, text.points[i].db);
     }
     EXPECT_DOUBLE_EQ(text.points.front().hz, 20.0);
-    EXPECT_DOUBLE_EQ(text.points.front().db, 63.525);
+    EXPECT_DOUBLE_EQ(text.points.front().db, 63.646);
 }
 
 TEST(Measurement, CommentsHeaderSeparatorsOrderAndDuplicates) {
@@ -298,15 +298,15 @@ TEST(EqFit, SyntheticRoomsNeverWorseThanFitThenRound) {
         // The table search stays close to the unrounded optimum (issue: "about 0.1 dB").
         EXPECT_LE(median(after[r]) - median(continuous[r]), 0.1) << "range " << r;
     }
-    // Issue 26 asks for a median 25 % below fit-then-round. That is not reached, and cannot be
-    // by any search that starts from the continuous fit: the rooms' 0.3 dB ripple alone leaves
-    // 0.21 dB RMS that six bands do not remove, and even the unrounded optimum lies only about
-    // 10 % (20-20000 and 100-10000 Hz) to 35 % (20-400 Hz) below fit-then-round in the median.
-    // What the search does reach on these seeds is held here, so that it cannot slip.
+    // Issue 26 asks for a median 25 % below fit-then-round. Over 20-400 Hz, where the modes are
+    // narrow and the table's steps matter, it is reached (about 43 %); over the wide ranges six
+    // bands cannot follow every mode and broad deviation, the unrounded optimum itself lies only
+    // 10 to 30 % below fit-then-round, and the search 2 to 19 %. What it reaches on these seeds
+    // is held here, so that it cannot slip.
     const double ratio = median(allAfter) / median(allRound);
-    EXPECT_LE(ratio, 0.95) << "table search median " << median(allAfter)
+    EXPECT_LE(ratio, 0.9) << "table search median " << median(allAfter)
                            << " dB, fit then round " << median(allRound) << " dB";
-    EXPECT_LE(median(after[1]) / median(round[1]), 0.85) << "20-400 Hz";
+    EXPECT_LE(median(after[1]) / median(round[1]), 0.75) << "20-400 Hz";
 }
 
 TEST(EqFit, LimitsCutOnlyMaxBoostKeepAndRange) {
