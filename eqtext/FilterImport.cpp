@@ -5,21 +5,11 @@
 #include "model/ValueTables.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace m7410 {
 
 namespace {
-
-std::string fixed(double v, int decimals) {
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
-    std::string s(buf, r.ptr);
-    // No "-0.00" for a value that rounds to zero from below.
-    if (s.starts_with("-") && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
-    return s;
-}
 
 std::string pad(std::string s, size_t width) {
     if (s.size() < width) s.append(width - s.size(), ' ');
@@ -93,7 +83,7 @@ std::optional<std::string> preampNote(const FilterText& text) {
 }
 
 std::string deviationText(const Deviation& d) {
-    return fixed(d.largestDb, 2) + " dB at " + fixed(d.atHz, 0) + " Hz";
+    return fixedDecimal(d.largestDb, 2) + " dB at " + fixedDecimal(d.atHz, 0) + " Hz";
 }
 
 std::string bandText(const EqBand& b) {

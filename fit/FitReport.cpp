@@ -3,25 +3,12 @@
 #include "eqtext/FilterImport.h"
 #include "model/DisplayFormats.h"
 
-#include <charconv>
 #include <cmath>
 
 namespace m7410 {
 
-namespace {
-
-std::string fixed(double v, int decimals) {
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
-    std::string s(buf, r.ptr);
-    if (s.starts_with("-") && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
-    return s;
-}
-
-} // namespace
-
 std::string figureText(double dB) {
-    return fixed(dB, 3) + " dB";
+    return fixedDecimal(dB, 3) + " dB";
 }
 
 std::string fitReportText(const EqFit& fit) {

@@ -30,6 +30,12 @@ std::string shortestDecimal(double value) {
     return decimal(value == 0.0 ? 0.0 : value, std::chars_format::general, 15);
 }
 
+std::string fixedDecimal(double value, int decimals) {
+    std::string s = decimal(value, std::chars_format::fixed, decimals);
+    if (s.starts_with("-") && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
+    return s;
+}
+
 std::string formatFrequency(int32_t i) {
     return shortestDecimal(FreqTable.at(i));
 }

@@ -9,6 +9,8 @@ namespace m7410 {
 
 // Shortest general decimal form of a table value: 19.7, 1000, 21900, -23.8, 0.
 std::string shortestDecimal(double value);
+// A fixed number of decimals, never "-0.00" for a value that rounds to zero from below.
+std::string fixedDecimal(double value, int decimals);
 
 std::string formatFrequency(int32_t freqIndex);
 std::string formatEqGain(int32_t gainIndex);

@@ -31,7 +31,11 @@ class ScreenshotTest : public WindowFixture {
 protected:
     void shoot(QWidget* shown, const char* name) {
         ASSERT_TRUE(shown->isVisible()) << name;
-        const QImage picture = window->grab().toImage();
+        keep(*window, name);
+    }
+    // Renders the widget, and saves it under name when pictures are wanted.
+    static void keep(QWidget& widget, const char* name) {
+        const QImage picture = widget.grab().toImage();
         ASSERT_FALSE(picture.isNull()) << name;
         const QString target = qEnvironmentVariable("M7410_SCREENSHOTS");
         if (!target.isEmpty()) {
@@ -83,12 +87,7 @@ TEST_F(ScreenshotTest, ImportPreviewOfARewFilterFile) {
     w.editMenu().runPreview = [&](EqImportDialog& preview) {
         preview.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&preview));
-        const QImage picture = preview.grab().toImage();
-        EXPECT_FALSE(picture.isNull());
-        const QString target = qEnvironmentVariable("M7410_SCREENSHOTS");
-        if (!target.isEmpty()) {
-            EXPECT_TRUE(picture.save(target + "/eq-import.png"));
-        }
+        keep(preview, "eq-import");
         shown = true;
         return false;
     };
@@ -114,12 +113,7 @@ TEST_F(ScreenshotTest, FitPreviewOfASyntheticRoom) {
             QTest::qWait(5);
         preview.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&preview));
-        const QImage picture = preview.grab().toImage();
-        EXPECT_FALSE(picture.isNull());
-        const QString target = qEnvironmentVariable("M7410_SCREENSHOTS");
-        if (!target.isEmpty()) {
-            EXPECT_TRUE(picture.save(target + "/eq-fit.png"));
-        }
+        keep(preview, "eq-fit");
         shown = true;
         return false;
     };

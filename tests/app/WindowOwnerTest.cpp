@@ -1,6 +1,7 @@
 // The window as its unit's owner: another program's change through the window's socket shows
 // in the window's controls and starts the edit history anew.
 #include "WindowFixture.h"
+#include "common/TemporaryRuntime.h"
 
 #include "app/MainWindow.h"
 #include "app/WindowOwner.h"
@@ -19,7 +20,6 @@
 
 #include <QComboBox>
 #include <QSlider>
-#include <QTemporaryDir>
 
 #include <map>
 
@@ -28,17 +28,10 @@ namespace {
 
 class WindowOwnerTest : public WindowFixture {
 protected:
-    QTemporaryDir runtime;
-    QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    TemporaryRuntime runtime;
 
-    void SetUp() override { qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit()); }
-    void TearDown() override {
-        window.reset();
-        if (savedRuntime.isEmpty())
-            qunsetenv("XDG_RUNTIME_DIR");
-        else
-            qputenv("XDG_RUNTIME_DIR", savedRuntime);
-    }
+    // The window's socket goes while the runtime folder is still this test's.
+    void TearDown() override { window.reset(); }
     void pump(int ms) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
         clock.PumpWait(ms);

@@ -121,6 +121,16 @@ private:
     std::unique_ptr<SerialEngine> serial;
 };
 
+// A channel's six bands as the simulated unit holds them now.
+inline ChannelBands unitBands(const sim::SimUnit& unit, int channel) {
+    ChannelModel m;
+    decodeBlock(unit.currentSet(), m);
+    ChannelBands bands;
+    for (int row = 0; row < EqRowsPerChannel; ++row)
+        bands[static_cast<std::size_t>(row)] = m.band(bandAddress(channel, row));
+    return bands;
+}
+
 // Every output line of a run.
 inline std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;

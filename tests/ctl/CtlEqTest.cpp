@@ -13,15 +13,6 @@ namespace {
 
 const std::string Data = M7410_EQTEXT_DATA;
 
-ChannelBands unitBands(const sim::SimUnit& unit, int channel) {
-    ChannelModel m;
-    decodeBlock(unit.currentSet(), m);
-    ChannelBands bands;
-    for (int row = 0; row < EqRowsPerChannel; ++row)
-        bands[static_cast<std::size_t>(row)] = m.band(bandAddress(channel, row));
-    return bands;
-}
-
 FilterImport planFor(const std::string& file, const ChannelBands& current) {
     std::ifstream in(file, std::ios::binary);
     std::stringstream text;

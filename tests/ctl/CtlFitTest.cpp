@@ -22,15 +22,6 @@ namespace {
 const std::string Data = M7410_FIT_DATA;
 constexpr int High = 2;
 
-ChannelBands unitBands(const sim::SimUnit& unit, int channel) {
-    ChannelModel m;
-    decodeBlock(unit.currentSet(), m);
-    ChannelBands bands;
-    for (int row = 0; row < EqRowsPerChannel; ++row)
-        bands[static_cast<std::size_t>(row)] = m.band(bandAddress(channel, row));
-    return bands;
-}
-
 ChannelBands startBands(int channel) {
     const ChannelModel start;
     ChannelBands bands;

@@ -2,6 +2,7 @@
 // socket in a temporary runtime folder, and clients of it in the same process.
 #pragma once
 
+#include "common/TemporaryRuntime.h"
 #include "common/UnitRig.h"
 #include "share/ProtocolJson.h"
 #include "share/UnitClient.h"
@@ -30,14 +31,11 @@ inline QCoreApplication& shareApp() {
 class ShareRig : public testing::Test, public UnitRig {
 public:
     std::unique_ptr<UnitServer> server;
-    QTemporaryDir runtime;
+    TemporaryRuntime runtime;
     QTemporaryDir files;
-    QByteArray savedRuntime;
 
     void SetUp() override {
         shareApp();
-        savedRuntime = qgetenv("XDG_RUNTIME_DIR");
-        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
         const UnitResult<UnitStatus> r = connect();
         ASSERT_TRUE(r) << r.error().message;
         server = std::make_unique<UnitServer>(unit, clock);
@@ -47,10 +45,6 @@ public:
     void TearDown() override {
         server.reset();
         EXPECT_EQ(sim.malformedFrames(), 0);
-        if (savedRuntime.isEmpty())
-            qunsetenv("XDG_RUNTIME_DIR");
-        else
-            qputenv("XDG_RUNTIME_DIR", savedRuntime);
     }
 
     // Socket events and the owner's virtual time, a slice at a time.
